@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds every preset and runs every test: native, under ThreadSanitizer, and the Windows
+# side under wine. Ends with one line "N passed, M failed".
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+bash "$root/scripts/install-deps.sh" || exit 1
+mkdir -p "$root/build"
+cd "$root"
+
+passed=0
+failed=0
+# run_ctest NAME ARGS...: runs ctest in build/NAME and adds its counts to the totals.
+run_ctest() {
+  local name=$1; shift
+  local log="$root/build/$name.ctest.log"
+  (cd "build/$name" && "$@" ctest --output-on-failure -j "$jobs" ${CTEST_ARGS:-}) >"$log" 2>&1
+  local status=$?
+  cat "$log"
+  local summary
+  summary=$(grep -E "tests passed, [0-9]+ tests? failed out of [0-9]+" "$log" | tail -n 1)
+  if [ -n "$summary" ]; then
+    local bad total
+    bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
+    total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+  elif [ $status -ne 0 ]; then
+    failed=$((failed + 1))
+  fi
+}
+stage_failed() { echo "FAILED: $1" >&2; failed=$((failed + 1)); }
+
+# The shipped module first: native tests inspect it.
+echo "== win32: Tarnell_MFP.dll"
+build_preset win32 || stage_failed "win32 build"
+
+echo "== native"
+if build_preset native; then run_ctest native; else stage_failed "native build"; fi
+
+echo "== tsan"
+if build_preset tsan; then CTEST_ARGS="-L tsan" run_ctest tsan; else stage_failed "tsan build"; fi
+
+echo "== win64 under wine"
+if build_preset win64; then
+  prepare_wine
+  run_ctest win64 xvfb-run -a -s "-screen 0 1280x1024x24"
+  wineserver -k 2>/dev/null || true
+else
+  stage_failed "win64 build"
+fi
+
+echo
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,130 @@
+#include "log/log.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+class LogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path = ::testing::TempDir() + "mfp_log_test_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
+        std::remove(path.c_str());
+        log.SetFileName(path);
+    }
+    void TearDown() override { std::remove(path.c_str()); }
+
+    std::vector<std::string> Lines() const {
+        std::ifstream in(path);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines.push_back(line);
+        }
+        return lines;
+    }
+    bool FileExists() const { return std::ifstream(path).good(); }
+
+    std::string path;
+    CLog log;
+};
+
+TEST_F(LogTest, DisabledLogWritesOnlyLevelThree) {
+    struct Case { int level; bool written; };
+    const Case cases[] = {{0, false}, {1, false}, {2, false}, {-1, false}, {3, true}};
+    for (const Case& c : cases) {
+        std::remove(path.c_str());
+        log.Write(c.level, "MFP", "level %d\n", c.level);
+        EXPECT_EQ(FileExists(), c.written) << "level " << c.level;
+    }
+}
+
+TEST_F(LogTest, LineHasDateTimeLevelPaddedModuleAndMessage) {
+    log.Enable(true);
+    log.Write(0, "MFP", "module_init called\n");
+    log.Write(2, "MFPWorker", "value %d and %s\n", 42, "text");
+    log.Write(0, "AModuleNameLongerThanTwentyFiveCharacters", "whole\n");
+    const auto lines = Lines();
+    ASSERT_EQ(lines.size(), 3u);
+    const std::string stamp = R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d )";
+    EXPECT_TRUE(std::regex_match(lines[0], std::regex(stamp + R"(0 \[ {22}MFP\] module_init called)")))
+        << lines[0];
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex(stamp + R"(2 \[ {16}MFPWorker\] value 42 and text)")))
+        << lines[1];
+    EXPECT_TRUE(std::regex_match(
+        lines[2], std::regex(stamp + R"(0 \[AModuleNameLongerThanTwentyFiveCharacters\] whole)")))
+        << lines[2];
+}
+
+TEST_F(LogTest, MessageLengthLimit) {
+    log.Enable(true);
+    struct Case { size_t length; bool written; };
+    const Case cases[] = {{0, true}, {498, true}, {499, true}, {500, false}, {2000, false}};
+    for (const Case& c : cases) {
+        std::remove(path.c_str());
+        const std::string message(c.length, 'x');
+        log.Write(0, "MFP", "%s", message.c_str());
+        const auto lines = Lines();
+        if (!c.written) {
+            EXPECT_FALSE(FileExists()) << c.length;
+            continue;
+        }
+        ASSERT_EQ(lines.size(), 1u) << c.length;
+        EXPECT_EQ(lines[0].size() - lines[0].rfind("] ") - 2, c.length);
+    }
+}
+
+TEST_F(LogTest, ExistingFileIsAppendedNeverTruncated) {
+    { std::ofstream(path) << "earlier line\n"; }
+    log.Enable(true);
+    log.Write(0, "MFP", "first\n");
+    log.Write(0, "MFP", "second\n");
+    const auto lines = Lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "earlier line");
+    EXPECT_NE(lines[1].find("first"), std::string::npos);
+    EXPECT_NE(lines[2].find("second"), std::string::npos);
+}
+
+TEST_F(LogTest, UnopenableFileLosesLineSilently) {
+    log.SetFileName(::testing::TempDir() + "no/such/folder/x.log");
+    log.Enable(true);
+    log.Write(0, "MFP", "lost\n");  // must simply return
+    SUCCEED();
+}
+
+TEST_F(LogTest, ConcurrentWritersNeverMixLines) {
+    log.Enable(true);
+    constexpr int kThreads = 4;
+    constexpr int kLinesEach = 200;
+    std::vector<std::thread> writers;
+    for (int t = 0; t < kThreads; ++t) {
+        writers.emplace_back([this, t] {
+            const std::string payload(100 + t * 50, static_cast<char>('a' + t));
+            for (int i = 0; i < kLinesEach; ++i) log.Write(0, "MFPWorker", "%d %s\n", t, payload.c_str());
+        });
+    }
+    for (auto& w : writers) w.join();
+
+    const auto lines = Lines();
+    ASSERT_EQ(lines.size(), static_cast<size_t>(kThreads * kLinesEach));
+    std::vector<int> perThread(kThreads);
+    for (const auto& line : lines) {
+        const size_t start = line.find("] ") + 2;
+        const int t = line[start] - '0';
+        ASSERT_TRUE(t >= 0 && t < kThreads) << line;
+        EXPECT_EQ(line.substr(start + 2), std::string(100 + t * 50, static_cast<char>('a' + t)));
+        ++perThread[t];
+    }
+    for (int count : perThread) EXPECT_EQ(count, kLinesEach);
+}
+
+}  // namespace

@@ -1,0 +1,8 @@
+#include "tools/mfp/commands.h"
+
+// One line per command; each command lives in its own cmd_*.cpp file.
+const std::vector<Command>& AllCommands() {
+    static const std::vector<Command> commands = {
+    };
+    return commands;
+}
