@@ -40,6 +40,9 @@ if build_preset native; then run_ctest native; else stage_failed "native build";
 echo "== tsan"
 if build_preset tsan; then CTEST_ARGS="-L tsan" run_ctest tsan; else stage_failed "tsan build"; fi
 
+echo "== asan: native tests and fuzz smoke runs under AddressSanitizer and UBSan"
+if build_preset asan; then run_ctest asan; else stage_failed "asan build"; fi
+
 echo "== win64 under wine"
 if build_preset win64; then
   prepare_wine
