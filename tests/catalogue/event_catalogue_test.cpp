@@ -148,16 +148,6 @@ TEST(EventCatalogue, KeyboardCategoryIsEveryKeyIdOnceAndNothingAround) {
     EXPECT_EQ(all.rbegin()->first, kLastKeyboardEvent);
 }
 
-TEST(EventCatalogue, SimulatorEventsStayInTheirIdRange) {
-    for (EventCategory category = 1; category < kKeyboardEventCategory; ++category) {
-        for (const auto& entry : BuildEventCategory(category)) {
-            const bool doNothing = entry.first == kDoNothingEvent && category == 12;
-            EXPECT_TRUE(doNothing || (entry.first >= 0x10001 && entry.first <= 0x10458))
-                << Hex(entry.first) << " in " << category;
-        }
-    }
-}
-
 TEST(EventCatalogue, SharedDescriptionsStaySeparateEntries) {
     struct Case { std::vector<EventId> ids; const char* description; };
     const Case cases[] = {

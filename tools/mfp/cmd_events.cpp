@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <map>
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,8 +36,9 @@ std::optional<EventCategory> ParseCategory(std::string_view text) {
     return category;
 }
 
-// Search text from a UTF-8 terminal is matched in the catalogue's own code page, so that
-// "1’s" finds the 0x92 apostrophe; text that is not UTF-8 is taken as code page 1252 already.
+// Search text from a UTF-8 terminal is matched in the catalogue's own code page, so that a typed
+// right single quotation mark finds the 0x92 apostrophe; text that is not UTF-8 is taken as
+// code page 1252 already (a Windows console in that code page passes it so).
 std::string SearchBytes(const std::string& text) {
     return Utf8ToCp1252(text).value_or(text);
 }
@@ -97,14 +98,14 @@ std::map<EventId, EventCategory> CategoryOfEachId() {
     return categoryOf;
 }
 
-void PrintJson(const EventCatalogue& events, EventCategory category) {
+void PrintJson(const EventCatalogue& events) {
     const std::map<EventId, EventCategory> categoryOf = CategoryOfEachId();
     std::string separator = "\n";
     std::printf("[");
     for (const auto& [id, description] : events) {
         std::printf("%s{\"id\":%lu,\"category\":%d,\"text\":%s}", separator.c_str(),
                     static_cast<unsigned long>(id),
-                    category == kAllEventCategories ? categoryOf.at(id) : category,
+                    categoryOf.at(id),
                     JsonString(Cp1252ToUtf8(description)).c_str());
         separator = ",\n";
     }
@@ -129,7 +130,7 @@ int RunEventsCommand(const Arguments& args) {
         entry = ContainsIgnoringCase(entry->second, options->search) ? std::next(entry) : events.erase(entry);
     }
     if (options->json)
-        PrintJson(events, options->category);
+        PrintJson(events);
     else
         PrintLines(events);
     return 0;
