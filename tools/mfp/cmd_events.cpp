@@ -37,8 +37,8 @@ std::optional<EventCategory> ParseCategory(std::string_view text) {
 }
 
 // Search text from a UTF-8 terminal is matched in the catalogue's own code page, so that a typed
-// right single quotation mark finds the 0x92 apostrophe; text that is not UTF-8 is taken as
-// code page 1252 already (a Windows console in that code page passes it so).
+// right single quotation mark finds the 0x92 apostrophe. Text that is not UTF-8 (a Windows
+// console passes code page 1252 bytes) is matched as it is.
 std::string SearchBytes(const std::string& text) {
     return Utf8ToCp1252(text).value_or(text);
 }
