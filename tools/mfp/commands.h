@@ -13,5 +13,7 @@ struct Command {
     int (*run)(const Arguments& args);
 };
 
+int RunEventsCommand(const Arguments& args);
+
 // Every command the tool knows, in the order "mfp help" lists them.
 const std::vector<Command>& AllCommands();

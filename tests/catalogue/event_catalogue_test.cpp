@@ -1,0 +1,205 @@
+#include "catalogue/event_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Hex(EventId id) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(id));
+    return text;
+}
+
+TEST(EventCatalogue, EachCategoryHoldsItsEntriesBetweenItsBounds) {
+    struct Case { EventCategory category; const char* name; size_t size; EventId first, last; };
+    const Case cases[] = {
+        {0, "*** All ***", 902, 0x10000, 0x1000039},
+        {1, "Aircraft Engine", 238, 0x10012, 0x10458},
+        {2, "Aircraft Flight Controls", 45, 0x10035, 0x103E6},
+        {3, "Aircraft Automatic Flight Controls / Autopilot", 89, 0x1002C, 0x10419},
+        {4, "Aircraft Fuel System", 35, 0x1015F, 0x10424},
+        {5, "Aircraft Avionics", 152, 0x10014, 0x10444},
+        {6, "Aircraft Instruments", 32, 0x10016, 0x10415},
+        {7, "Aircraft Lights", 25, 0x10018, 0x10413},
+        {8, "Aircraft Failures", 12, 0x10301, 0x1030C},
+        {9, "Aircraft Miscellaneous", 43, 0x10017, 0x10429},
+        {10, "View System", 59, 0x10011, 0x103E2},
+        {11, "Slew System", 34, 0x10015, 0x10200},
+        {12, "Miscellaneous Simulator Events", 65, 0x10000, 0x10427},
+        {13, "ATC", 11, 0x1001C, 0x10285},
+        {14, "Multiplayer", 5, 0x1016D, 0x10171},
+        {15, "Keyboard", 57, 0x1000001, 0x1000039},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.category);
+        const EventCatalogue events = BuildEventCategory(c.category);
+        ASSERT_EQ(events.size(), c.size);
+        EXPECT_EQ(Hex(events.begin()->first), Hex(c.first));
+        EXPECT_EQ(Hex(events.rbegin()->first), Hex(c.last));
+        EXPECT_STREQ(EventCategoryName(c.category), c.name);
+    }
+    for (EventCategory outside : {-1, 16, 1000}) {
+        EXPECT_TRUE(BuildEventCategory(outside).empty()) << outside;
+        EXPECT_STREQ(EventCategoryName(outside), "") << outside;
+    }
+}
+
+TEST(EventCatalogue, CategoriesAreDisjointAndMakeUpTheFullCatalogue) {
+    const EventCatalogue all = BuildEventCatalogue();
+    size_t total = 0;
+    for (EventCategory category = 1; category <= kLastEventCategory; ++category) {
+        for (const auto& [id, description] : BuildEventCategory(category)) {
+            ++total;
+            EXPECT_EQ(EventDescription(all, id), description) << Hex(id);
+        }
+    }
+    EXPECT_EQ(total, all.size());
+    EXPECT_EQ(BuildEventCategory(kAllEventCategories), all);
+}
+
+// Descriptions whose exact bytes are easy to get wrong: code page 1252 apostrophes, no-break
+// spaces, trailing and doubled blanks, quotes.
+TEST(EventCatalogue, DescriptionsKeepEveryByte) {
+    struct Case { EventId id; EventCategory category; std::string bytes; };
+    const Case cases[] = {
+        {0x10000, 12, "Do nothing"},
+        {0x10458, 1, "Decrement mixture lever 4 small"},
+        {0x1000039, 15, "Tab Key"},
+        {0x1007E, 5, "Decrements VOR 1\x92s OBS setting"},
+        {0x103F0, 5, "Increments ADF 2 frequency 100\x92s digit, with wrapping"},
+        {0x10018, 7, "Toggle strobe lights\xA0"},
+        {0x10034, 9, "Increment brake pressure\xA0"},
+        {0x1005A, 11, "Decrease upward slew\xA0"},
+        {0x1010D, 3, "Turns  AP localizer hold on/armed and glideslope hold mode off"},
+        {0x100EE, 1, "Set mixture levers to max rich "},
+        {0x10414, 6, "Resets max/min indicated G force to 1.0. "},
+        {0x10353, 9, "Sets left brake position from axis controller (e.g. joystick).  "
+                     "-16383 (0 brakes) to +16383 (max brakes)  "},
+        {0x1015F, 4, "Closes crossfeed valve (when used in conjunction with \"isolate\" tank)"},
+        {0x10013, 12, "Selects simulation rate (use \"Minus\", \"Plus\" to change)"},
+        {0x10429, 9, "Adds fuel to the aircraft, 25% of capacity by default.  "
+                     "0 - 65535 (max fuel) can be passed."},
+    };
+    const EventCatalogue all = BuildEventCatalogue();
+    for (const Case& c : cases) {
+        EXPECT_EQ(EventDescription(all, c.id), c.bytes) << Hex(c.id);
+        EXPECT_EQ(EventDescription(BuildEventCategory(c.category), c.id), c.bytes) << Hex(c.id);
+    }
+    EXPECT_EQ(EventDescription(all, 0x1007E).size(), 30u);
+    EXPECT_NE(EventDescription(all, 0x10018), "Toggle strobe lights");
+}
+
+// Besides printable ASCII, only ten 0x92 apostrophes and three trailing no-break spaces occur.
+TEST(EventCatalogue, NoOtherBytesOutsidePrintableAscii) {
+    std::vector<EventId> withApostrophe, withNoBreakSpace;
+    for (const auto& [id, description] : BuildEventCatalogue()) {
+        for (size_t i = 0; i < description.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(description[i]);
+            if (byte == 0x92) withApostrophe.push_back(id);
+            if (byte == 0xA0) {
+                withNoBreakSpace.push_back(id);
+                EXPECT_EQ(i + 1, description.size()) << Hex(id);
+            }
+            EXPECT_TRUE((byte >= 0x20 && byte < 0x7F) || byte == 0x92 || byte == 0xA0) << Hex(id);
+        }
+    }
+    EXPECT_EQ(withApostrophe, (std::vector<EventId>{0x1007E, 0x1007F, 0x10080, 0x10081, 0x103F0,
+                                                    0x103F1, 0x103F2, 0x103F4, 0x103F5, 0x103F6}));
+    EXPECT_EQ(withNoBreakSpace, (std::vector<EventId>{0x10018, 0x10034, 0x1005A}));
+}
+
+TEST(EventCatalogue, KeyboardCategoryIsEveryKeyIdOnceAndNothingAround) {
+    const EventCatalogue expected = {
+        {0x1000001, "F1 Key"},  {0x1000002, "F2 Key"},  {0x1000003, "F3 Key"},
+        {0x1000004, "F4 Key"},  {0x1000005, "F5 Key"},  {0x1000006, "F6 Key"},
+        {0x1000007, "F7 Key"},  {0x1000008, "F8 Key"},  {0x1000009, "F9 Key"},
+        {0x100000A, "F10 Key"}, {0x100000B, "F11 Key"}, {0x100000C, "F12 Key"},
+        {0x100000D, "A Key"},   {0x100000E, "B Key"},   {0x100000F, "C Key"},
+        {0x1000010, "D Key"},   {0x1000011, "E Key"},   {0x1000012, "F Key"},
+        {0x1000013, "G Key"},   {0x1000014, "H Key"},   {0x1000015, "I Key"},
+        {0x1000016, "J Key"},   {0x1000017, "K Key"},   {0x1000018, "L Key"},
+        {0x1000019, "M Key"},   {0x100001A, "N Key"},   {0x100001B, "O Key"},
+        {0x100001C, "P Key"},   {0x100001D, "Q Key"},   {0x100001E, "R Key"},
+        {0x100001F, "S Key"},   {0x1000020, "T Key"},   {0x1000021, "U Key"},
+        {0x1000022, "V Key"},   {0x1000023, "W Key"},   {0x1000024, "X Key"},
+        {0x1000025, "Y Key"},   {0x1000026, "Z Key"},   {0x1000027, "0 Key"},
+        {0x1000028, "1 Key"},   {0x1000029, "2 Key"},   {0x100002A, "3 Key"},
+        {0x100002B, "4 Key"},   {0x100002C, "5 Key"},   {0x100002D, "6 Key"},
+        {0x100002E, "7 Key"},   {0x100002F, "8 Key"},   {0x1000030, "9 Key"},
+        {0x1000031, "Alt (Left) Key"},  {0x1000032, "Control (Left) Key"},
+        {0x1000033, "Alt (Right) Key"}, {0x1000034, "Control (Right) Key"},
+        {0x1000035, "Alt Key"},         {0x1000036, "Control Key"},
+        {0x1000037, "Print Screen Key"}, {0x1000038, "Pause Key"}, {0x1000039, "Tab Key"},
+    };
+    EXPECT_EQ(BuildEventCategory(kKeyboardEventCategory), expected);
+
+    const EventCatalogue all = BuildEventCatalogue();
+    EXPECT_EQ(all.count(kFirstKeyboardEvent - 1), 0u);
+    EXPECT_EQ(all.count(kLastKeyboardEvent + 1), 0u);
+    const auto keys = std::count_if(all.begin(), all.end(), [](const auto& entry) {
+        return entry.first >= kFirstKeyboardEvent && entry.first <= kLastKeyboardEvent;
+    });
+    EXPECT_EQ(keys, 57);
+    EXPECT_EQ(all.rbegin()->first, kLastKeyboardEvent);
+}
+
+TEST(EventCatalogue, SharedDescriptionsStaySeparateEntries) {
+    struct Case { std::vector<EventId> ids; const char* description; };
+    const Case cases[] = {
+        {{0x1003E, 0x10049}, "Increment throttles"},
+        {{0x1009E, 0x100E2}, "Sets elevator postion (-16383 - +16383)"},
+        {{0x100DC, 0x100DD}, "Used with other events"},
+        {{0x1012A, 0x1012B}, "Turns DME 1 ID off"},
+        {{0x102F4, 0x10376}, "Set mixture lever 1 exact value (-16383 - +16383)"},
+        {{0x10456, 0x10457, 0x10458}, "Decrement mixture lever 4 small"},
+    };
+    const EventCatalogue all = BuildEventCatalogue();
+    for (const Case& c : cases) {
+        for (EventId id : c.ids) EXPECT_EQ(EventDescription(all, id), c.description) << Hex(id);
+    }
+    // Twenty-three pairs and one triple of ids share a description.
+    std::vector<std::string> descriptions;
+    for (const auto& entry : all) descriptions.push_back(entry.second);
+    std::sort(descriptions.begin(), descriptions.end());
+    const auto distinct = std::unique(descriptions.begin(), descriptions.end()) - descriptions.begin();
+    EXPECT_EQ(all.size() - distinct, 23u + 2u);
+}
+
+TEST(EventCatalogue, UnknownIdsHaveEmptyDescriptionsAndAreNotAdded) {
+    const EventCatalogue all = BuildEventCatalogue();
+    for (EventId id : {0x0u, 0xFFFFu, 0x10459u, 0x10006u, 0x1000000u, 0x100003Au, 0xFFFFFFFFu})
+        EXPECT_EQ(EventDescription(all, id), "") << Hex(id);
+    EXPECT_EQ(all.size(), 902u);
+    EXPECT_EQ(EventDescription(EventCatalogue{}, kDoNothingEvent), "");
+}
+
+// Each category 1 - 15 claims, for every other category, one id that the two share; the
+// description that survives names the category merged later.
+TEST(EventCatalogue, LaterMergedCategoryWinsASharedId) {
+    const std::vector<EventCategory> order = {14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 1, 2, 15};
+    const auto sharedId = [](EventCategory a, EventCategory b) {
+        return static_cast<EventId>(std::min(a, b) * 100 + std::max(a, b));
+    };
+    const EventCatalogue merged = MergeEventCategories([&](EventCategory category) {
+        EventCatalogue events;
+        for (EventCategory other = 1; other <= kLastEventCategory; ++other) {
+            if (other != category) events[sharedId(category, other)] = std::to_string(category);
+        }
+        return events;
+    });
+    EXPECT_EQ(merged.size(), 15u * 14u / 2u);
+    for (size_t earlier = 0; earlier < order.size(); ++earlier) {
+        for (size_t later = earlier + 1; later < order.size(); ++later) {
+            EXPECT_EQ(EventDescription(merged, sharedId(order[earlier], order[later])),
+                      std::to_string(order[later]))
+                << order[earlier] << " merged before " << order[later];
+        }
+    }
+}
+
+}  // namespace
