@@ -1,6 +1,5 @@
 // Kit start-up and shut-down: enumeration, grouping of a chip's interfaces, opening and closing.
 #include <algorithm>
-#include <map>
 
 #include "iokit/kit_state.h"
 

@@ -1,5 +1,7 @@
 #include "iokit/pipe_channel.h"
 
+#include <chrono>
+
 #include "os/hid.h"
 
 void PipeChannel::PushReport(const std::uint8_t* report, std::size_t length) {

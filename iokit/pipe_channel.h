@@ -3,7 +3,6 @@
 // leave without touching the device record the shut-down is freeing.
 #pragma once
 
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
