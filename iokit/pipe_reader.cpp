@@ -1,0 +1,81 @@
+// The per-pipe reader thread: keeps one read pending on the interface and queues every report.
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+#include "iokit/kit_state.h"
+
+namespace {
+
+// How long the reader waits before it looks at a stop request or retries after an error.
+constexpr std::uint32_t kReaderTurnMs = 250;
+
+void PipeReaderThread(HidReadStream& stream, PipeChannel& channel, std::size_t reportLength) {
+    std::uint8_t buffer[kHidMaxReportLength];
+    reportLength = std::min(reportLength, sizeof buffer);
+    bool readError = false;  // once set, a quiet turn also restarts the read
+    bool stop = false;
+    while (!stop) {
+        std::memset(buffer, 0, sizeof buffer);
+        if (!stream.StartRead(buffer, reportLength)) {
+            // The device is gone: report it every turn and try again a turn later.
+            channel.SignalError();
+            readError = true;
+            std::size_t ignored = 0;
+            stop = stream.WaitForRead(kReaderTurnMs, ignored) == HidReadResult::Stopped;
+            continue;
+        }
+        for (;;) {
+            std::size_t bytes = 0;
+            const HidReadResult result = stream.WaitForRead(kReaderTurnMs, bytes);
+            if (result == HidReadResult::Stopped) {
+                stop = true;
+            } else if (result == HidReadResult::Completed) {
+                if (bytes > 0) {
+                    channel.PushReport(buffer, bytes);
+                } else {
+                    channel.SignalError();
+                }
+            } else if (result == HidReadResult::Failed) {
+                channel.SignalError();
+                readError = true;
+                std::size_t ignored = 0;
+                stop = stream.WaitForRead(kReaderTurnMs, ignored) == HidReadResult::Stopped;
+            } else if (readError) {
+                stream.CancelRead();
+                channel.SignalError();
+            } else {
+                continue;  // a quiet turn: the read stays pending
+            }
+            break;
+        }
+    }
+    stream.CancelRead();
+    channel.SignalEnded();
+}
+
+}  // namespace
+
+bool OpenPipe(HidBackend& backend, PipeState& pipe) {
+    pipe.reader = backend.OpenForReading(pipe.path);
+    pipe.writer = backend.OpenForWriting(pipe.path);
+    if (!pipe.reader || !pipe.writer) {
+        ClosePipe(pipe);
+        return false;
+    }
+    pipe.channel = std::make_shared<PipeChannel>();
+    pipe.readerThread = std::thread(PipeReaderThread, std::ref(*pipe.reader),
+                                    std::ref(*pipe.channel), pipe.caps.inputReportByteLength);
+    return true;
+}
+
+void ClosePipe(PipeState& pipe) {
+    if (pipe.readerThread.joinable()) {
+        pipe.reader->RequestStop();
+        pipe.readerThread.join();
+    }
+    pipe.reader.reset();
+    pipe.writer.reset();
+    // Reads still holding the channel keep it; they find the record gone or the kit closing.
+    pipe.channel.reset();
+}

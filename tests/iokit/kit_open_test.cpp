@@ -1,0 +1,136 @@
+// Enumeration, the handle list and the query operations.
+#include <set>
+
+#include "tests/iokit/kit_fixture.h"
+
+namespace {
+
+TEST_F(KitTest, TheChipWhoseInterfacesCameLastIsPositionOne) {
+    AddBoard("0000000A", 0x03E8);
+    AddBoard("0000000B", 0x1583);
+    const KitHandle first = KitOpenAll();
+    ASSERT_EQ(KitDeviceCount(), 2);
+    EXPECT_EQ(first, KitDeviceAt(1));
+    EXPECT_EQ(KitProductIdOf(KitDeviceAt(1)), 0x1583);
+    EXPECT_EQ(SerialOf(KitDeviceAt(1)), L"0000000B");
+    EXPECT_EQ(KitProductIdOf(KitDeviceAt(2)), 0x03E8);
+    EXPECT_EQ(SerialOf(KitDeviceAt(2)), L"0000000A");
+    EXPECT_TRUE(KitHandleValid(KitDeviceAt(2)));
+}
+
+TEST_F(KitTest, OnlySupportedChipsWithBothInterfacesAreListed) {
+    struct Case {
+        std::uint16_t vendorId, productId;
+        int interfaces;
+        bool listed;
+    };
+    const Case cases[] = {
+        {0x07C0, 0x03E8, 2, true},  {0x07C0, 0x03EA, 2, true},  {0x1FD1, 0x1583, 2, true},
+        {0x07C0, 0x1500, 2, false}, {0x1234, 0x1583, 2, false}, {0x07C0, 0x1583, 1, false},
+    };
+    for (const Case& c : cases) {
+        SimHidBackend only;
+        SimBoardSetup setup;
+        setup.vendorId = c.vendorId;
+        setup.productId = c.productId;
+        setup.interfaceCount = c.interfaces;
+        only.AddBoard(setup);
+        KitUseBackend(only);
+        EXPECT_EQ(KitOpenAll() != 0, c.listed) << std::hex << c.vendorId << " " << c.productId;
+        EXPECT_EQ(KitDeviceCount(), c.listed ? 1 : 0);
+        KitCloseAll();
+    }
+}
+
+TEST_F(KitTest, ASerialThatIsTheLanguageListIsEmpty) {
+    SimBoardSetup setup;
+    setup.hasSerial = false;
+    backend.AddBoard(setup);
+    const KitHandle handle = KitOpenAll();
+    ASSERT_NE(handle, 0u);
+    wchar_t serial[9] = {L'x'};
+    EXPECT_FALSE(KitSerialOf(handle, serial));
+    EXPECT_EQ(KitGetLastError(), kKitSuccess);
+    EXPECT_EQ(serial[0], L'\0');
+}
+
+TEST_F(KitTest, SeventeenBoardsHandOutSixteen) {
+    for (int i = 1; i <= 17; ++i) AddBoard("000000" + std::to_string(10 + i));
+    KitOpenAll();
+    ASSERT_EQ(KitDeviceCount(), 16);
+    std::set<std::wstring> serials;
+    for (int position = 1; position <= 16; ++position) serials.insert(SerialOf(KitDeviceAt(position)));
+    // The first board added is enumerated first and so announced last.
+    EXPECT_EQ(serials.size(), 16u);
+    EXPECT_EQ(serials.count(L"00000011"), 0u);
+    EXPECT_EQ(serials.count(L"00000027"), 1u);
+}
+
+TEST_F(KitTest, PositionsOutsideTheListAreRefused) {
+    AddBoard("00000001");
+    EXPECT_EQ(KitDeviceAt(1), 0u) << "kit not open";
+    EXPECT_EQ(KitGetLastError(), kKitInvalidParameter);
+    KitOpenAll();
+    for (int position : {0, 2, -1}) {
+        KitSetLastError(kKitSuccess);
+        EXPECT_EQ(KitDeviceAt(position), 0u) << position;
+        EXPECT_EQ(KitGetLastError(), kKitInvalidParameter);
+    }
+}
+
+TEST_F(KitTest, UnknownHandlesAreRefusedByEveryQuery) {
+    AddBoard("00000001");
+    const KitHandle valid = KitOpenAll();
+    for (KitHandle handle : {KitHandle{0}, valid + 100}) {
+        wchar_t serial[9];
+        EXPECT_FALSE(KitHandleValid(handle));
+        KitSetLastError(0);
+        EXPECT_EQ(KitProductIdOf(handle), 0);
+        EXPECT_EQ(KitGetLastError(), kKitInvalidParameter);
+        KitSetLastError(0);
+        EXPECT_FALSE(KitSerialOf(handle, serial));
+        EXPECT_EQ(KitGetLastError(), kKitInvalidParameter);
+        KitSetLastError(0);
+        EXPECT_FALSE(KitSetReadTimeout(handle, 100));
+        EXPECT_EQ(KitGetLastError(), kKitInvalidParameter);
+        KitSetLastError(0);
+        EXPECT_FALSE(KitHoldDevice(handle));
+        EXPECT_EQ(KitGetLastError(), kKitInvalidParameter);
+    }
+    KitSetLastError(0);
+    EXPECT_FALSE(KitSerialOf(valid, nullptr));
+    EXPECT_EQ(KitGetLastError(), kKitInvalidParameter);
+}
+
+TEST_F(KitTest, OpeningAgainFindsTheSameBoardsWithFreshHandles) {
+    AddBoard("0000000A");
+    AddBoard("0000000B");
+    const KitHandle before = KitOpenAll();
+    KitCloseAll();
+    EXPECT_EQ(KitDeviceCount(), 0);
+    EXPECT_FALSE(KitHandleValid(before));
+    const KitHandle after = KitOpenAll();
+    EXPECT_NE(after, before);
+    EXPECT_EQ(after, KitDeviceAt(1));
+    EXPECT_EQ(KitDeviceCount(), 2);
+    EXPECT_EQ(SerialOf(after), L"0000000B");
+    EXPECT_FALSE(KitHandleValid(before));
+}
+
+TEST_F(KitTest, APlatformThatCannotLoadLeavesTheKitClosed) {
+    AddBoard("00000001");
+    backend.FailLoad(126);
+    EXPECT_EQ(KitOpenAll(), 0u);
+    EXPECT_EQ(KitGetLastError(), 126u);
+    EXPECT_EQ(KitDeviceCount(), 0);
+    backend.FailLoad(0);
+    EXPECT_NE(KitOpenAll(), 0u);
+}
+
+TEST_F(KitTest, NoBoardGivesNoHandle) {
+    EXPECT_EQ(KitOpenAll(), 0u);
+    EXPECT_EQ(KitGetLastError(), kKitSuccess);
+    EXPECT_EQ(KitDeviceCount(), 0);
+}
+
+}  // namespace

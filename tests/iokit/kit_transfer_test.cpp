@@ -1,0 +1,215 @@
+// Reads and writes through the kit: timeouts, wake-ups, overflow, bad input and device loss.
+#include <atomic>
+#include <future>
+#include <vector>
+
+#include "tests/iokit/kit_fixture.h"
+
+namespace {
+
+using Report = std::vector<std::uint8_t>;
+
+class KitTransferTest : public KitTest {
+protected:
+    void SetUp() override {
+        KitTest::SetUp();
+        board = AddBoard("00000001");
+        handle = KitOpenAll();
+        ASSERT_NE(handle, 0u);
+    }
+
+    static Report Numbered(int n) { return {0x19, static_cast<std::uint8_t>(n), 0, 0, 0, 0, 0, 0}; }
+
+    std::shared_ptr<SimBoard> board;
+    KitHandle handle = 0;
+};
+
+TEST_F(KitTransferTest, AReadOnAnEmptyQueueTimesOut) {
+    KitSetReadTimeout(handle, 100);
+    std::uint8_t buffer[8];
+    const auto start = Clock::now();
+    EXPECT_EQ(KitReadPipe(handle, 1, buffer, 8), 0u);
+    EXPECT_EQ(KitGetLastError(), kKitTimeout);
+    const auto waited = MillisecondsSince(start);
+    EXPECT_GE(waited, 95);
+    EXPECT_LT(waited, 3000);
+}
+
+TEST_F(KitTransferTest, AReportArrivingDuringTheWaitWakesItAtOnce) {
+    KitSetReadTimeout(handle, 20000);
+    auto reader = std::async(std::launch::async, [this] {
+        std::uint8_t buffer[8] = {};
+        const std::uint32_t bytes = KitReadPipe(handle, 1, buffer, 8);
+        return std::make_pair(bytes, buffer[1]);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto sent = Clock::now();
+    board->SendInputReport(1, Numbered(42));
+    const auto [bytes, number] = reader.get();
+    EXPECT_LT(MillisecondsSince(sent), 5000) << "woken by the report, not the timeout";
+    EXPECT_EQ(bytes, 8u);
+    EXPECT_EQ(number, 42);
+}
+
+TEST_F(KitTransferTest, UnreadReportsKeepTheNewest128) {
+    for (int n = 1; n <= 130; ++n) board->SendInputReport(1, Numbered(n));
+    WaitUntilQueued(*board);
+    KitSetReadTimeout(handle, 50);
+    std::uint8_t buffer[8];
+    for (int n = 3; n <= 130; ++n) {
+        ASSERT_EQ(KitReadPipe(handle, 1, buffer, 8), 8u) << n;
+        ASSERT_EQ(buffer[1], n);
+    }
+    EXPECT_EQ(KitReadPipe(handle, 1, buffer, 8), 0u);
+    EXPECT_EQ(KitGetLastError(), kKitTimeout);
+}
+
+TEST_F(KitTransferTest, ReadsTakeWholeReportsUpToTheLength) {
+    KitSetReadTimeout(handle, 50);
+    std::uint8_t buffer[24] = {};
+    board->SendInputReport(1, Numbered(1));
+    board->SendInputReport(1, Numbered(2));
+    WaitUntilQueued(*board);
+    EXPECT_EQ(KitReadPipe(handle, 1, buffer, 23), 16u) << "the remainder stays untouched";
+    EXPECT_EQ(buffer[1], 1);
+    EXPECT_EQ(buffer[9], 2);
+    board->SendInputReport(1, Numbered(3));
+    WaitUntilQueued(*board);
+    EXPECT_EQ(KitReadPipe(handle, 1, buffer, 16), 8u) << "only one came within the timeout";
+    EXPECT_EQ(KitGetLastError(), kKitTimeout);
+    EXPECT_EQ(buffer[1], 3);
+    EXPECT_EQ(KitReadPipe(handle, 1, buffer, 7), 0u) << "shorter than one report";
+    board->SendInputReport(0, {0x00, 1, 2, 3, 4});
+    WaitUntilQueued(*board);
+    EXPECT_EQ(KitReadPipe(handle, 0, buffer, 8), 5u);
+    EXPECT_EQ(buffer[4], 4);
+}
+
+TEST_F(KitTransferTest, WritesSendWholeReports) {
+    struct Case {
+        int pipe;
+        std::uint32_t length, written, reports;
+    };
+    const Case cases[] = {{1, 8, 8, 1}, {1, 16, 16, 2}, {1, 13, 8, 1}, {1, 7, 0, 0},
+                          {0, 5, 5, 1}, {0, 4, 0, 0},   {0, 10, 10, 2}, {0, 0, 0, 0}};
+    std::uint8_t bytes[16];
+    for (int i = 0; i < 16; ++i) bytes[i] = static_cast<std::uint8_t>(0xF0 + i);
+    bytes[0] = bytes[8] = 0x77;  // report IDs the chip ignores
+    bytes[5] = 0x00;             // the second port report
+    for (const Case& c : cases) {
+        board->ClearReceivedReports();
+        KitSetLastError(kKitTimeout);
+        EXPECT_EQ(KitWritePipe(handle, c.pipe, bytes, c.length), c.written) << c.pipe << "/" << c.length;
+        EXPECT_EQ(KitGetLastError(), kKitSuccess);
+        const auto received = board->ReceivedReports();
+        ASSERT_EQ(received.size(), c.reports);
+        const std::size_t n = c.pipe == 0 ? 5 : 8;
+        for (std::size_t r = 0; r < received.size(); ++r) {
+            EXPECT_EQ(received[r].pipe, c.pipe);
+            EXPECT_EQ(received[r].bytes, Report(bytes + r * n, bytes + (r + 1) * n));
+        }
+    }
+}
+
+TEST_F(KitTransferTest, BadHandlesPipesAndBuffersAreRefused) {
+    struct Case {
+        KitHandle handle;
+        int pipe;
+        bool buffer;
+    };
+    const Case cases[] = {{0, 1, true}, {handle + 1000, 1, true}, {handle, 2, true},
+                          {handle, -1, true}, {handle, 1, false}};
+    std::uint8_t buffer[8] = {0x14};
+    for (const Case& c : cases) {
+        KitSetLastError(kKitSuccess);
+        EXPECT_EQ(KitReadPipe(c.handle, c.pipe, c.buffer ? buffer : nullptr, 8), 0u);
+        EXPECT_EQ(KitGetLastError(), kKitInvalidParameter);
+        KitSetLastError(kKitSuccess);
+        EXPECT_EQ(KitWritePipe(c.handle, c.pipe, c.buffer ? buffer : nullptr, 8), 0u);
+        EXPECT_EQ(KitGetLastError(), kKitInvalidParameter);
+    }
+    EXPECT_TRUE(board->ReceivedReports().empty());
+}
+
+TEST_F(KitTransferTest, ClosingTheKitWakesAWaitingReadAtOnce) {
+    std::atomic<bool> reading{false};
+    auto reader = std::async(std::launch::async, [&] {
+        std::uint8_t buffer[8];
+        reading = true;
+        const std::uint32_t bytes = KitReadPipe(handle, 1, buffer, 8);  // no timeout
+        return std::make_pair(bytes, KitGetLastError());
+    });
+    while (!reading) std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto closed = Clock::now();
+    KitCloseAll();
+    const auto [bytes, error] = reader.get();
+    EXPECT_LT(MillisecondsSince(closed), 2000);
+    EXPECT_EQ(bytes, 0u);
+    EXPECT_EQ(error, kKitTimeout);
+    EXPECT_FALSE(KitHandleValid(handle));
+    std::uint8_t buffer[8];
+    EXPECT_EQ(KitReadPipe(handle, 1, buffer, 8), 0u);
+    EXPECT_EQ(KitGetLastError(), kKitInvalidParameter);
+}
+
+TEST_F(KitTransferTest, APulledBoardFailsItsReadsAndWritesUntilTheKitCloses) {
+    auto reader = std::async(std::launch::async, [this] {
+        std::uint8_t buffer[8];
+        const std::uint32_t bytes = KitReadPipe(handle, 1, buffer, 8);  // no timeout
+        return std::make_pair(bytes, KitGetLastError());
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    board->Pull();
+    const auto [bytes, error] = reader.get();
+    EXPECT_EQ(bytes, 0u) << "woken by the read error";
+    EXPECT_EQ(error, kKitTimeout);
+
+    EXPECT_TRUE(KitHandleValid(handle));
+    KitSetReadTimeout(handle, 100);
+    std::uint8_t report[8] = {0x14, 1};
+    EXPECT_EQ(KitReadPipe(handle, 1, report, 8), 0u);
+    EXPECT_EQ(KitGetLastError(), kKitTimeout);
+    EXPECT_EQ(KitWritePipe(handle, 1, report, 8), 0u);
+    EXPECT_EQ(KitGetLastError(), kKitInvalidParameter);
+
+    board->Plug();  // the open handle stays dead; only a new scan finds the board again
+    EXPECT_EQ(KitWritePipe(handle, 1, report, 8), 0u);
+
+    const auto closing = Clock::now();
+    KitCloseAll();
+    EXPECT_LT(MillisecondsSince(closing), 1000) << "reader threads stop within a turn";
+    const KitHandle again = KitOpenAll();
+    ASSERT_NE(again, 0u);
+    EXPECT_EQ(KitWritePipe(again, 1, report, 8), 8u);
+    EXPECT_TRUE(board->LedMatrixOn());
+}
+
+TEST_F(KitTransferTest, SeveralThreadsWriteAndReadSeveralBoardsAtOnce) {
+    auto second = AddBoard("00000002");
+    KitCloseAll();
+    KitOpenAll();
+    ASSERT_EQ(KitDeviceCount(), 2);
+    constexpr int kWrites = 200;
+    std::vector<std::thread> threads;
+    for (int position = 1; position <= 2; ++position) {
+        const KitHandle device = KitDeviceAt(position);
+        KitSetReadTimeout(device, 20);
+        threads.emplace_back([device] {  // an output thread
+            for (int i = 0; i < kWrites; ++i) {
+                const std::uint8_t row[8] = {0x15, static_cast<std::uint8_t>(i % 8), 1, 2, 3, 4};
+                ASSERT_EQ(KitWritePipe(device, 1, row, 8), 8u);
+            }
+        });
+        threads.emplace_back([device] {  // a key-matrix thread
+            std::uint8_t report[8];
+            for (int i = 0; i < 20; ++i) KitReadPipe(device, 1, report, 8);
+        });
+    }
+    for (int i = 0; i < 50; ++i) second->SendInputReport(1, Numbered(i));
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(board->ReceivedReports().size(), static_cast<std::size_t>(kWrites));
+    EXPECT_EQ(second->ReceivedReports().size(), static_cast<std::size_t>(kWrites));
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+// The Windows HID services: with no panel attached the kit finds nothing and fails nothing.
+#include <gtest/gtest.h>
+
+#include "iokit/iokit.h"
+#include "os/hid.h"
+
+namespace {
+
+TEST(KitWin32Test, ThePlatformLibrariesLoadAndEnumerate) {
+    HidBackend& backend = PlatformHidBackend();
+    std::uint32_t error = 0;
+    ASSERT_TRUE(backend.Load(error)) << "error " << error;
+    for (const HidInterfaceInfo& info : backend.EnumerateInterfaces()) EXPECT_FALSE(info.path.empty());
+    EXPECT_EQ(backend.OpenForReading("\\\\?\\hid#no_such_device"), nullptr);
+    EXPECT_EQ(backend.OpenForWriting("\\\\?\\hid#no_such_device"), nullptr);
+    backend.Unload();
+}
+
+TEST(KitWin32Test, WithoutPanelsKitOpenAllReturnsNoHandle) {
+    KitUseBackend(PlatformHidBackend());
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(KitOpenAll(), 0u);
+        EXPECT_EQ(KitGetLastError(), kKitSuccess) << "the platform libraries loaded";
+        EXPECT_EQ(KitDeviceCount(), 0);
+        EXPECT_EQ(KitDeviceAt(1), 0u);
+        KitCloseAll();
+    }
+}
+
+}  // namespace
