@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kFieldsPerOutput = 7;
-
 bool ReportCorruption(UserMessages& messages, const std::string& iniPath, const std::string& item) {
     messages.Show(CorruptionMessage(iniPath, item), MessageIcon::Error);
     return false;
@@ -67,11 +65,11 @@ bool BuildMFPData(const ProfileFile& profile, const std::string& iniPath, const 
 
     const std::vector<std::string> inputFields = SplitFields(
         profile.GetString(section, kInputsKey, DefaultInputsLine(), kConfigValueBufferSize, iniPath));
-    if (inputFields.size() != 2 * kInputCount) return ReportCorruption(messages, iniPath, kInputsKey);
+    if (inputFields.size() != kFieldsPerInput * kInputCount) return ReportCorruption(messages, iniPath, kInputsKey);
     for (int k = 0; k < kInputCount; ++k) {
         MFPInput input;
-        input.eventId = ParseHexText(inputFields[2 * k]);
-        input.value = ParseDecimalText(inputFields[2 * k + 1]);
+        input.eventId = ParseHexText(inputFields[kFieldsPerInput * k]);
+        input.value = ParseDecimalText(inputFields[kFieldsPerInput * k + 1]);
         inputs[InputKeys()[k]] = input;
     }
 

@@ -18,6 +18,9 @@ constexpr std::size_t kConfigValueBufferSize = 519;
 constexpr const char* kInputsKey = "Inputs";
 constexpr const char* kOutputsKey = "outputs";
 constexpr const char* kDefaultOutputs = "9,0,10,%g,1,0,1,9,0,10,%g,1,0,2";
+// "Inputs" holds an event id and a value per switch; "outputs" groups of this many fields.
+constexpr int kFieldsPerInput = 2;
+constexpr int kFieldsPerOutput = 7;
 
 // Fifteen times the pair "10000,0", joined by ",".
 std::string DefaultInputsLine();

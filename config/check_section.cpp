@@ -14,24 +14,22 @@ constexpr std::size_t kWholeValueBufferSize = 1 << 20;
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// True when the text from pos on is one or more zeros.
+bool SpellsZeroFrom(const std::string& field, std::size_t pos) {
+    return pos < field.size() && field.find_first_not_of('0', pos) == std::string::npos;
+}
+
 // A field that reads as 0 without spelling a zero: a leading blank before hexadecimal digits,
 // or text that is not a number at all.
 bool HexReadsAsZeroByAccident(const std::string& field) {
-    if (ParseHexText(field) != 0) return false;
-    std::size_t pos = field.size() >= 2 && field[0] == '0' && (field[1] == 'x' || field[1] == 'X') ? 2 : 0;
-    if (pos == field.size()) return true;
-    for (; pos < field.size(); ++pos) if (field[pos] != '0') return true;
-    return false;
+    const bool prefixed = field.size() >= 2 && field[0] == '0' && (field[1] == 'x' || field[1] == 'X');
+    return ParseHexText(field) == 0 && !SpellsZeroFrom(field, prefixed ? 2 : 0);
 }
 
 bool DecimalReadsAsZeroByAccident(const std::string& field) {
-    if (ParseDecimalText(field) != 0) return false;
-    std::size_t pos = 0;
-    while (pos < field.size() && (field[pos] == ' ' || (field[pos] >= '\t' && field[pos] <= '\r'))) ++pos;
-    if (pos < field.size() && (field[pos] == '+' || field[pos] == '-')) ++pos;
-    if (pos == field.size()) return true;
-    for (; pos < field.size(); ++pos) if (field[pos] != '0') return true;
-    return false;
+    std::size_t pos = field.find_first_not_of(" \t\n\v\f\r");
+    if (pos != std::string::npos && (field[pos] == '+' || field[pos] == '-')) ++pos;
+    return ParseDecimalText(field) == 0 && !SpellsZeroFrom(field, pos);
 }
 
 struct NumberField {
@@ -65,21 +63,21 @@ public:
 
     void CheckInputFields() {
         const std::vector<std::string> fields = Fields(kInputsKey, DefaultInputsLine());
-        if (fields.size() != 2 * kInputCount) return;
+        if (fields.size() != kFieldsPerInput * kInputCount) return;
         for (int k = 0; k < kInputCount; ++k) {
             const std::string where = "Inputs: SW" + std::to_string(k + 1) + " (" + InputKeys()[k] + ")";
-            if (HexReadsAsZeroByAccident(fields[2 * k]))
-                Warn(where + " event id " + Quoted(fields[2 * k]) + " reads as 0");
-            if (DecimalReadsAsZeroByAccident(fields[2 * k + 1]))
-                Warn(where + " value " + Quoted(fields[2 * k + 1]) + " reads as 0");
+            const std::string& eventId = fields[kFieldsPerInput * k];
+            const std::string& value = fields[kFieldsPerInput * k + 1];
+            if (HexReadsAsZeroByAccident(eventId)) Warn(where + " event id " + Quoted(eventId) + " reads as 0");
+            if (DecimalReadsAsZeroByAccident(value)) Warn(where + " value " + Quoted(value) + " reads as 0");
         }
     }
 
     void CheckOutputFields() {
         const std::vector<std::string> fields = Fields(kOutputsKey, kDefaultOutputs);
-        if (fields.size() % 7 != 0) return;
-        for (std::size_t group = 0; group * 7 < fields.size(); ++group) {
-            const std::string* field = &fields[group * 7];
+        if (fields.size() % kFieldsPerOutput != 0) return;
+        for (std::size_t group = 0; group * kFieldsPerOutput < fields.size(); ++group) {
+            const std::string* field = &fields[group * kFieldsPerOutput];
             const std::string where = "outputs: output " + std::to_string(group + 1);
             if (HexReadsAsZeroByAccident(field[0]))
                 Warn(where + " flags " + Quoted(field[0]) + " read as 0");

@@ -5,6 +5,7 @@
 // section header belong to a section with an empty name.
 #include "os/profile_file.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -17,11 +18,16 @@ bool IsProfileBlank(char c) { return (c >= 0x09 && c <= 0x0d) || c == 0x1a || c 
 
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
+// Narrows [first, last) of the text to its part without blanks at either end.
+void TrimRange(const std::string& text, std::size_t& first, std::size_t& last) {
+    while (first < last && IsProfileBlank(text[first])) ++first;
+    while (last > first && IsProfileBlank(text[last - 1])) --last;
+}
+
 std::string Trim(const std::string& text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && IsProfileBlank(text[begin])) ++begin;
-    while (end > begin && IsProfileBlank(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
+    std::size_t first = 0, last = text.size();
+    TrimRange(text, first, last);
+    return text.substr(first, last - first);
 }
 
 bool SameName(const std::string& a, const std::string& b) {
@@ -58,8 +64,7 @@ ProfileLine ParseLine(const std::string& text, std::size_t begin, std::size_t en
     ProfileLine line;
     line.end = end;
     std::size_t first = begin, last = end;
-    while (first < last && IsProfileBlank(text[first])) ++first;
-    while (last > first && IsProfileBlank(text[last - 1])) --last;
+    TrimRange(text, first, last);
     if (text[first] == '[') {
         const std::size_t close = text.rfind(']', last - 1);
         if (close != kNone && close > first) {
@@ -68,18 +73,16 @@ ProfileLine ParseLine(const std::string& text, std::size_t begin, std::size_t en
             return line;
         }
     }
-    std::size_t equals = first;
-    while (equals < last && text[equals] != '=') ++equals;
-    std::size_t nameEnd = equals;
-    while (nameEnd > first && IsProfileBlank(text[nameEnd - 1])) --nameEnd;
-    line.name = text.substr(first, nameEnd - first);
+    const std::size_t equals = std::min(text.find('=', first), last);
+    std::size_t nameBegin = first, nameEnd = equals;
+    TrimRange(text, nameBegin, nameEnd);
+    line.name = text.substr(nameBegin, nameEnd - nameBegin);
     line.nameEnd = nameEnd;
     if (equals < last) {
         line.hasValue = true;
-        std::size_t valueBegin = equals + 1;
-        while (valueBegin < last && IsProfileBlank(text[valueBegin])) ++valueBegin;
-        line.valueBegin = valueBegin;
+        line.valueBegin = equals + 1;
         line.valueEnd = last;
+        TrimRange(text, line.valueBegin, line.valueEnd);
     }
     return line;
 }
@@ -95,9 +98,9 @@ Profile ParseProfile(std::string text) {
         while (pos < t.size() && !IsLineBreak(t[pos])) ++pos;
         const std::size_t end = pos;
         while (pos < t.size() && IsLineBreak(t[pos])) ++pos;
-        std::size_t first = begin;
-        while (first < end && IsProfileBlank(t[first])) ++first;
-        if (first < end) profile.lines.push_back(ParseLine(t, begin, end));
+        std::size_t first = begin, last = end;
+        TrimRange(t, first, last);
+        if (first < last) profile.lines.push_back(ParseLine(t, begin, end));
     }
     return profile;
 }
@@ -222,19 +225,6 @@ std::size_t AfterLineBreak(const std::string& text, std::size_t end) {
     return end + 1;
 }
 
-// Inserts whole lines after the line ending at `end` (or at `at` directly when end is kNone).
-void InsertLines(std::string& text, std::size_t end, std::size_t at, const std::string& lines,
-                 const std::string& lineEnd) {
-    if (end != kNone) {
-        at = AfterLineBreak(text, end);
-        if (at == kNone) {
-            text += lineEnd + lines;
-            return;
-        }
-    }
-    text.insert(at, lines);
-}
-
 bool StoreFile(const std::string& path, const std::string& text) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
@@ -274,6 +264,7 @@ bool SimProfileFile::WriteString(const std::string& section, const std::string& 
     std::string& file = profile.text;
     const std::string lineEnd = LineEndOf(file);
     const std::string sectionName = Trim(section), keyName = Trim(key);
+    // Like the platform, leading blanks of the value are not written.
     std::size_t valueBegin = 0;
     while (valueBegin < value.size() && IsProfileBlank(value[valueBegin])) ++valueBegin;
     const std::string newValue = value.substr(valueBegin);
@@ -292,8 +283,15 @@ bool SimProfileFile::WriteString(const std::string& section, const std::string& 
         // After the section's last line that is not blank, so blank lines that separate it
         // from the next section stay where they are.
         const std::size_t lastLine = range.last > range.first ? range.last - 1 : range.header;
-        const std::size_t end = lastLine == kNone ? kNone : profile.lines[lastLine].end;
-        InsertLines(file, end, profile.bodyBegin, keyName + "=" + newValue + lineEnd, lineEnd);
+        std::size_t at = profile.bodyBegin;
+        if (lastLine != kNone) {
+            at = AfterLineBreak(file, profile.lines[lastLine].end);
+            if (at == kNone) {
+                file += lineEnd;
+                at = file.size();
+            }
+        }
+        file.insert(at, keyName + "=" + newValue + lineEnd);
     } else {
         if (file.size() > profile.bodyBegin && !IsLineBreak(file.back())) file += lineEnd;
         file += "[" + sectionName + "]" + lineEnd + keyName + "=" + newValue + lineEnd;
