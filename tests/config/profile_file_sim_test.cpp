@@ -97,31 +97,4 @@ TEST(SimProfileFile, ReadsAsTheProfileFunctionsRead) {
     EXPECT_EQ(profile.GetString("Board", "Inputs", "'dflt'", 519, folder.Path("none/absent.ini")), "'dflt'");
 }
 
-TEST(SimProfileFile, GetIntReadsNumbersAsTheProfileFunctionsDo) {
-    struct Case {
-        const char* value;  // kAbsent: no key
-        uint32_t expected;
-    };
-    const Case cases[] = {
-        {"1", 1},          {"-1", 0xFFFFFFFF},   {"+5", 5},       {"12abc", 12},  {"abc", 0},
-        {"0x1F", 31},      {"0X1F", 0},          {"0o17", 15},    {"0b101", 5},   {"4294967297", 1},
-        {"'42'", 42},      {"''", 7},            {kAbsent, 7},
-    };
-    const SimProfileFile profile;
-    for (const Case& c : cases) {
-        TempFolder folder;
-        const std::string path = folder.Write("t.ini", c.value ? std::string("[Misc]\nDebug=") + c.value + "\n" : "[Misc]\n");
-        EXPECT_EQ(profile.GetInt("Misc", "Debug", 7, path), c.expected) << (c.value ? c.value : "(absent)");
-    }
-}
-
-TEST(SimProfileFile, SectionNamesInFileOrderOnce) {
-    TempFolder folder;
-    const std::string path = folder.Write("t.ini", "k=1\n[Misc]\n[ B1 ]\n[b1]\n[C2]\n");
-    std::vector<std::string> names;
-    ASSERT_TRUE(SimProfileFile().ReadSectionNames(path, names));
-    EXPECT_EQ(names, (std::vector<std::string>{"Misc", "B1", "C2"}));
-    EXPECT_FALSE(SimProfileFile().ReadSectionNames(folder.Path("absent.ini"), names));
-}
-
 }  // namespace
