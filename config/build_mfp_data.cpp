@@ -83,13 +83,12 @@ bool BuildMFPData(const ProfileFile& profile, const std::string& iniPath, const 
 
 std::string FormatInputsLine(const std::vector<InputRow>& rows) {
     std::string line;
+    const char* separator = "";
     for (const InputRow& row : rows) {
-        char eventId[16];
-        std::snprintf(eventId, sizeof eventId, "%X", static_cast<unsigned>(row.eventId));
-        if (!line.empty()) line += ',';
-        line += eventId;
-        line += ',';
-        line += row.valueText;
+        char pair[32];
+        std::snprintf(pair, sizeof pair, "%s%X,", separator, static_cast<unsigned>(row.eventId));
+        line += pair + row.valueText;
+        separator = ",";
     }
     return line;
 }

@@ -33,13 +33,13 @@ bool ParseOptions(const Arguments& args, CheckOptions& options) {
     return !options.iniPath.empty();
 }
 
-// Every section but "Misc" (the module's global settings) is a board's.
+// Every named section but "Misc" (the module's global settings) is a board's.
 std::vector<std::string> BoardSections(const std::vector<std::string>& sections) {
     std::vector<std::string> boards;
     for (const std::string& name : sections) {
         std::string lower;
         for (const char c : name) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        if (lower != "misc") boards.push_back(name);
+        if (!name.empty() && lower != "misc") boards.push_back(name);
     }
     return boards;
 }
