@@ -81,6 +81,14 @@ bool BuildMFPData(const ProfileFile& profile, const std::string& iniPath, const 
     return true;
 }
 
+void ReloadMFPData(const ProfileFile& profile, const std::string& iniPath, const std::string& section,
+                   MFPInputTable& inputs, MFPOutputList& outputs, UserMessages& messages) {
+    theLog.Write(0, "MFPWorker", "Reloading data from INI\n");
+    inputs.clear();
+    outputs.clear();
+    BuildMFPData(profile, iniPath, section, inputs, outputs, messages);
+}
+
 std::string FormatInputsLine(const std::vector<InputRow>& rows) {
     std::string line;
     const char* separator = "";

@@ -35,6 +35,11 @@ std::string CorruptionMessage(const std::string& iniPath, const std::string& ite
 bool BuildMFPData(const ProfileFile& profile, const std::string& iniPath, const std::string& section,
                   MFPInputTable& inputs, MFPOutputList& outputs, UserMessages& messages);
 
+// A worker's reload: logs it, empties both tables and builds them again; the result is not
+// looked at (a corrupt key has been reported to the user already).
+void ReloadMFPData(const ProfileFile& profile, const std::string& iniPath, const std::string& section,
+                   MFPInputTable& inputs, MFPOutputList& outputs, UserMessages& messages);
+
 // One switch as the page shows it: its event id and the value text of its row.
 struct InputRow {
     uint32_t eventId = kNoActionEvent;

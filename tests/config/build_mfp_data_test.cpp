@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "config/fields.h"
+#include "log/log.h"
 #include "tests/config/temp_folder.h"
 
 namespace {
@@ -202,6 +203,26 @@ TEST(BuildMFPData, ValuesAreCutAt518Characters) {
     ASSERT_TRUE(whole.ok);
     ASSERT_EQ(whole.outputs.size(), 2u);
     EXPECT_EQ(whole.outputs[1].bit, 1);
+}
+
+TEST(ReloadMFPData, ReplacesBothTablesWholeAndLogsUnderMFPWorker) {
+    TempFolder folder;
+    const std::string path = folder.Write("t.ini", Section("outputs=2,5,3,%g,1,0,0\r\n"));
+    const std::string logPath = folder.Path("t.log");
+    theLog.SetFileName(logPath);
+    theLog.Enable(true);
+    Built built = Build(path);
+    ReloadMFPData(SimProfileFile(), path, "ABCD1234", built.inputs, built.outputs, built.messages);
+    theLog.Enable(false);
+    EXPECT_EQ(built.inputs.size(), 15u);
+    EXPECT_EQ(built.outputs.size(), 1u);
+    const std::string log = TempFolder::Read(logPath);
+    const std::size_t build = log.find("[                MFPWorker] BuildMFPData\n");
+    const std::size_t reload = log.find("[                MFPWorker] Reloading data from INI\n");
+    ASSERT_NE(build, std::string::npos) << log;
+    ASSERT_NE(reload, std::string::npos) << log;
+    EXPECT_LT(build, reload);
+    EXPECT_NE(log.find("BuildMFPData\n", reload), std::string::npos);
 }
 
 TEST(InputsLine, WrittenAsThePageWritesItAndReadBackUnchanged) {
