@@ -217,12 +217,12 @@ TEST(ReloadMFPData, ReplacesBothTablesWholeAndLogsUnderMFPWorker) {
     EXPECT_EQ(built.inputs.size(), 15u);
     EXPECT_EQ(built.outputs.size(), 1u);
     const std::string log = TempFolder::Read(logPath);
-    const std::size_t build = log.find("[                MFPWorker] BuildMFPData\n");
-    const std::size_t reload = log.find("[                MFPWorker] Reloading data from INI\n");
+    const std::size_t build = log.find("[                MFPWorker] BuildMFPData");
+    const std::size_t reload = log.find("[                MFPWorker] Reloading data from INI");
     ASSERT_NE(build, std::string::npos) << log;
     ASSERT_NE(reload, std::string::npos) << log;
     EXPECT_LT(build, reload);
-    EXPECT_NE(log.find("BuildMFPData\n", reload), std::string::npos);
+    EXPECT_NE(log.find("BuildMFPData", reload), std::string::npos);
 }
 
 TEST(InputsLine, WrittenAsThePageWritesItAndReadBackUnchanged) {
