@@ -3,6 +3,7 @@
 // One line per command; each command lives in its own cmd_*.cpp file.
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
+        {"check", "check [--json] [--section SERIAL] INI   check a configuration file", RunCheckCommand},
         {"events", "events [--category N] [--search TEXT] [--json]   list the event ids", RunEventsCommand},
     };
     return commands;

@@ -13,6 +13,7 @@ struct Command {
     int (*run)(const Arguments& args);
 };
 
+int RunCheckCommand(const Arguments& args);
 int RunEventsCommand(const Arguments& args);
 
 // Every command the tool knows, in the order "mfp help" lists them.

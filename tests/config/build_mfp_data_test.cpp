@@ -1,0 +1,247 @@
+#include "config/build_mfp_data.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "config/fields.h"
+#include "log/log.h"
+#include "tests/config/temp_folder.h"
+
+namespace {
+
+// "10000,0" fourteen times: an Inputs value lacking one pair.
+std::string FourteenDefaultPairs() {
+    std::string line;
+    for (int i = 0; i < 14; ++i) line += std::string(i ? "," : "") + "10000,0";
+    return line;
+}
+
+struct Built {
+    bool ok = false;
+    MFPInputTable inputs;
+    MFPOutputList outputs;
+    RecordedUserMessages messages;
+};
+
+Built Build(const std::string& path, const std::string& section = "ABCD1234") {
+    Built built;
+    built.ok = BuildMFPData(SimProfileFile(), path, section, built.inputs, built.outputs, built.messages);
+    return built;
+}
+
+std::string Section(const std::string& keys) { return "[Misc]\r\nDebug=0\r\n[ABCD1234]\r\n" + keys; }
+
+TEST(SplitFields, RunsOfCommasAreOneSeparator) {
+    struct Case { const char* value; std::vector<std::string> fields; };
+    const Case cases[] = {
+        {"", {}},  {",,,", {}},  {"a", {"a"}},  {"a,,b", {"a", "b"}},  {",a,b,", {"a", "b"}},
+        {" a , b ", {" a ", " b "}},  {"%g,,%.1f", {"%g", "%.1f"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitFields(c.value), c.fields) << '"' << c.value << '"';
+}
+
+TEST(ParseDecimalText, ReadsLikeAtoi) {
+    struct Case { const char* text; int32_t expected; };
+    const Case cases[] = {
+        {"0", 0},      {"-1", -1},   {"+7", 7},    {" \t12", 12},  {"12abc", 12},  {"abc", 0},
+        {"", 0},       {"- 1", 0},   {"10", 10},   {"2147483647", 2147483647},
+        {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ParseDecimalText(c.text), c.expected) << '"' << c.text << '"';
+}
+
+TEST(BuildMFPData, MissingFileSectionOrKeyGivesTheDefaults) {
+    TempFolder folder;
+    const std::string paths[] = {
+        folder.Path("absent.ini"),
+        folder.Write("no-section.ini", "[Misc]\r\nDebug=1\r\n"),
+        folder.Write("no-keys.ini", Section("other=1\r\n")),
+    };
+    for (const std::string& path : paths) {
+        const Built built = Build(path);
+        ASSERT_TRUE(built.ok) << path;
+        EXPECT_TRUE(built.messages.shown.empty());
+        ASSERT_EQ(built.inputs.size(), 15u);
+        for (const std::string& key : InputKeys()) {
+            EXPECT_EQ(built.inputs.at(key).eventId, kNoActionEvent);
+            EXPECT_EQ(built.inputs.at(key).value, 0);
+            EXPECT_EQ(built.inputs.at(key).state, 0);
+            EXPECT_EQ(built.inputs.at(key).lastValue, -1);
+        }
+        ASSERT_EQ(built.outputs.size(), 2u);
+        for (int i = 0; i < 2; ++i) {
+            const MFPOutput& output = built.outputs[i];
+            EXPECT_EQ(output.flags, 9u);
+            EXPECT_EQ(output.Kind(), OutputKind::PortLed);
+            EXPECT_EQ(output.port, 0);
+            EXPECT_EQ(output.bit, i + 1);
+            EXPECT_EQ(output.gaugeVariable, 10);
+            EXPECT_EQ(output.format, "%g");
+            EXPECT_EQ(output.onValue, 1);
+            EXPECT_EQ(output.offValue, 0);
+        }
+    }
+}
+
+TEST(BuildMFPData, WrongFieldCountsAreReportedAsCorruption) {
+    struct Case { std::string keys; const char* item; std::size_t inputsLeft; };
+    const Case cases[] = {
+        {"Inputs=\r\n", "Inputs", 0},
+        {"Inputs=" + FourteenDefaultPairs() + ",10000\r\n", "Inputs", 0},
+        {"Inputs=" + FourteenDefaultPairs() + ",10000,0,1\r\n", "Inputs", 0},
+        {"outputs=9,0,10,%g,1,0,1,9\r\n", "outputs", 15},
+        {"outputs=9,0,10,%g,1,0\r\n", "outputs", 15},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        const std::string path = folder.Write("t.ini", Section(c.keys));
+        const Built built = Build(path);
+        EXPECT_FALSE(built.ok) << c.keys;
+        EXPECT_EQ(built.inputs.size(), c.inputsLeft) << c.keys;
+        EXPECT_TRUE(built.outputs.empty());
+        ASSERT_EQ(built.messages.shown.size(), 1u);
+        EXPECT_EQ(built.messages.shown[0].text, "Corruption of data found!\n\tFile: " + path + "\n\tItem: " + c.item +
+                                                    ".\n\nPlease reinstall the configuration files");
+        EXPECT_EQ(built.messages.shown[0].icon, MessageIcon::Error);
+    }
+}
+
+TEST(BuildMFPData, InputFieldsReadAsTheModuleReadsThem) {
+    // The pair under test is the last one: blanks around the whole value do not count.
+    struct Case { const char* lastPair; uint32_t eventId; int32_t value; };
+    const Case cases[] = {
+        {"1A2B,5", 0x1A2B, 5},        {"1a2b,5", 0x1A2B, 5},   {"0x1a2b,5", 0x1A2B, 5},
+        {" 1A2B,5", 0, 5},            {"12G4,5", 0x12, 5},     {"1A2B,-1", 0x1A2B, -1},
+        {"1A2B,10", 0x1A2B, 10},      {"1A2B, 12", 0x1A2B, 12}, {",,1A2B,,,5,,", 0x1A2B, 5},
+        {"1003C,x", 0x1003C, 0},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        const std::string path = folder.Write("t.ini", Section("Inputs=" + FourteenDefaultPairs() + "," + c.lastPair + "\r\n"));
+        const Built built = Build(path);
+        ASSERT_TRUE(built.ok) << c.lastPair;
+        EXPECT_EQ(built.inputs.at("0106").eventId, c.eventId) << c.lastPair;
+        EXPECT_EQ(built.inputs.at("0106").value, c.value) << c.lastPair;
+        EXPECT_EQ(built.inputs.at("0000").eventId, kNoActionEvent);
+    }
+}
+
+// Every field of an output, so that a table can say which ones a kind sets.
+std::string Describe(const MFPOutput& o) {
+    char text[256];
+    std::snprintf(text, sizeof text, "flags %X gauge %d format %s digit %d point %d width %d reserved %d led %d on %d off %d port %d bit %d",
+                  static_cast<unsigned>(o.flags), o.gaugeVariable, o.format.c_str(), o.startDigit, o.decimalPoint, o.width,
+                  o.displayReserved, o.matrixLed, o.onValue, o.offValue, o.port, o.bit);
+    return text;
+}
+
+TEST(BuildMFPData, OutputKindIsTheFirstOfBits4Then1Then2) {
+    struct Case { const char* group; OutputKind kind; const char* fields; };
+    const Case cases[] = {
+        {"0C,3,12,%.1f,1,4,9", OutputKind::Display,
+         "flags C gauge 12 format %.1f digit 3 point 1 width 4 reserved 9 led 0 on 0 off 0 port 0 bit 0"},
+        {"5,3,12,%.1f,2,4,9", OutputKind::Display,
+         "flags 5 gauge 12 format %.1f digit 3 point 0 width 4 reserved 9 led 0 on 0 off 0 port 0 bit 0"},
+        {"7,3,12,%g,1,4,9", OutputKind::Display,
+         "flags 7 gauge 12 format %g digit 3 point 1 width 4 reserved 9 led 0 on 0 off 0 port 0 bit 0"},
+        {"19,2,11,%g,-1,5,7", OutputKind::PortLed,
+         "flags 19 gauge 11 format %g digit 0 point 0 width 0 reserved 0 led 0 on -1 off 5 port 2 bit 7"},
+        {"3,2,11,%g,1,0,7", OutputKind::PortLed,
+         "flags 3 gauge 11 format %g digit 0 point 0 width 0 reserved 0 led 0 on 1 off 0 port 2 bit 7"},
+        {"0A,17,8,%g,1,0,99", OutputKind::MatrixLed,
+         "flags A gauge 8 format %g digit 0 point 0 width 0 reserved 0 led 17 on 1 off 0 port 0 bit 0"},
+        {"10,17,8,%g,1,0,99", OutputKind::None,
+         "flags 10 gauge 0 format  digit 0 point 0 width 0 reserved 0 led 0 on 0 off 0 port 0 bit 0"},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        const Built built = Build(folder.Write("t.ini", Section(std::string("outputs=") + c.group + "\r\n")));
+        ASSERT_TRUE(built.ok) << c.group;
+        ASSERT_EQ(built.outputs.size(), 1u);
+        EXPECT_EQ(built.outputs[0].Kind(), c.kind) << c.group;
+        EXPECT_EQ(Describe(built.outputs[0]), c.fields);
+    }
+}
+
+TEST(BuildMFPData, EmptyOutputsAndOutputsInFileOrder) {
+    TempFolder folder;
+    const Built none = Build(folder.Write("empty.ini", Section("outputs=\r\n")));
+    EXPECT_TRUE(none.ok);
+    EXPECT_TRUE(none.outputs.empty());
+    EXPECT_TRUE(none.messages.shown.empty());
+
+    const Built three = Build(folder.Write("three.ini", Section("outputs=1,0,1,%g,1,0,1,,2,5,2,%g,1,0,0,4,9,3,%g,0,2,0\r\n")));
+    ASSERT_EQ(three.outputs.size(), 3u);
+    EXPECT_EQ(three.outputs[0].gaugeVariable, 1);
+    EXPECT_EQ(three.outputs[1].gaugeVariable, 2);
+    EXPECT_EQ(three.outputs[2].gaugeVariable, 3);
+}
+
+TEST(BuildMFPData, ValuesAreCutAt518Characters) {
+    // 29 short fields, then a last value whose digits begin 3 characters before the cut.
+    const std::string head = FourteenDefaultPairs() + ",10000,";
+    const std::string last = std::string(518 - head.size() - 3, ' ') + "123456789";
+    TempFolder folder;
+    const Built cut = Build(folder.Write("cut.ini", Section("Inputs=" + head + last + "\r\n")));
+    ASSERT_TRUE(cut.ok);
+    EXPECT_EQ(cut.inputs.at("0106").value, 123);
+
+    // 40 outputs: the cut leaves a count of fields that is not a multiple of 7.
+    std::string outputs;
+    for (int i = 0; i < 40; ++i) outputs += std::string(i ? "," : "") + "9,0,10,%g,1,0,1";
+    const Built corrupt = Build(folder.Write("outputs.ini", Section("outputs=" + outputs + "\r\n")));
+    EXPECT_FALSE(corrupt.ok);
+    ASSERT_EQ(corrupt.messages.shown.size(), 1u);
+    EXPECT_NE(corrupt.messages.shown[0].text.find("Item: outputs."), std::string::npos);
+
+    // Exactly 518 characters are still read whole.
+    std::string exact = "9,0,10,%g,1,0,1";
+    exact += ",9,0,10," + std::string(518 - exact.size() - 14, 'f') + ",1,0,1";
+    ASSERT_EQ(exact.size(), 518u);
+    const Built whole = Build(folder.Write("exact.ini", Section("outputs=" + exact + "\r\n")));
+    ASSERT_TRUE(whole.ok);
+    ASSERT_EQ(whole.outputs.size(), 2u);
+    EXPECT_EQ(whole.outputs[1].bit, 1);
+}
+
+TEST(ReloadMFPData, ReplacesBothTablesWholeAndLogsUnderMFPWorker) {
+    TempFolder folder;
+    const std::string path = folder.Write("t.ini", Section("outputs=2,5,3,%g,1,0,0\r\n"));
+    const std::string logPath = folder.Path("t.log");
+    theLog.SetFileName(logPath);
+    theLog.Enable(true);
+    Built built = Build(path);
+    ReloadMFPData(SimProfileFile(), path, "ABCD1234", built.inputs, built.outputs, built.messages);
+    theLog.Enable(false);
+    EXPECT_EQ(built.inputs.size(), 15u);
+    EXPECT_EQ(built.outputs.size(), 1u);
+    const std::string log = TempFolder::Read(logPath);
+    const std::size_t build = log.find("[                MFPWorker] BuildMFPData");
+    const std::size_t reload = log.find("[                MFPWorker] Reloading data from INI");
+    ASSERT_NE(build, std::string::npos) << log;
+    ASSERT_NE(reload, std::string::npos) << log;
+    EXPECT_LT(build, reload);
+    EXPECT_NE(log.find("BuildMFPData", reload), std::string::npos);
+}
+
+TEST(InputsLine, WrittenAsThePageWritesItAndReadBackUnchanged) {
+    EXPECT_EQ(DefaultInputsLine(), FourteenDefaultPairs() + ",10000,0");
+    std::vector<InputRow> rows(15);
+    rows[0] = {0x1A2B, "10"};
+    rows[7] = {0x1003C, "-1"};
+    rows[14] = {0xFFFFFFFF, "123456"};
+    const std::string line = FormatInputsLine(rows);
+    EXPECT_EQ(line.substr(0, 18), "1A2B,10,10000,0,10");
+    TempFolder folder;
+    const std::string path = folder.Write("t.ini", Section("Inputs=" + DefaultInputsLine() + "\r\noutputs=\r\n"));
+    ASSERT_TRUE(SimProfileFile().WriteString("ABCD1234", kInputsKey, line, path));
+    const Built built = Build(path);
+    ASSERT_TRUE(built.ok);
+    for (int k = 0; k < 15; ++k) {
+        EXPECT_EQ(built.inputs.at(InputKeys()[k]).eventId, rows[k].eventId) << k;
+        EXPECT_EQ(built.inputs.at(InputKeys()[k]).value, ParseDecimalText(rows[k].valueText)) << k;
+    }
+}
+
+}  // namespace
