@@ -68,10 +68,14 @@ HBRUSH CStaticLink::OnReflectedCtlColor(HDC dc) {
     if (inactive || !plainText) return nullptr;
     if (!font) {
         LOGFONTA description{};
-        HFONT current = reinterpret_cast<HFONT>(SendMessageA(Window(), WM_GETFONT, 0, 0));
-        GetObjectA(current ? current : GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
+        plainFont = reinterpret_cast<HFONT>(SendMessageA(Window(), WM_GETFONT, 0, 0));
+        GetObjectA(plainFont ? plainFont : GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
         description.lfUnderline = TRUE;
         font = CreateFontIndirectA(&description);
+        // Some static controls (Wine's) select their own font after asking for colours, so the
+        // control gets the underlined font itself and paints once more with it.
+        SendMessageA(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        InvalidateRect(Window(), nullptr, TRUE);
     }
     SelectObject(dc, font);
     SetTextColor(dc, color);
@@ -94,6 +98,7 @@ void CStaticLink::OnLeftButtonDown() {
     if (!opened) {
         MessageBeep(0);
         inactive = true;
+        if (font) SendMessageA(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(plainFont), TRUE);
         return;
     }
     color = kVisitedColor;

@@ -37,6 +37,7 @@ private:
 
     std::string link;
     COLORREF color = kUnvisitedColor;
-    HFONT font = nullptr;
+    HFONT font = nullptr;       // underlined, made on first use
+    HFONT plainFont = nullptr;  // the control's own font, given back when it stops being a link
     bool deleteOnDestroy;
 };
