@@ -51,6 +51,22 @@ void PrintMenu(HMENU menu, const std::string& path) {
     }
 }
 
+constexpr UINT_PTR kMenuShownTimer = 1;
+constexpr UINT_PTR kMenuCloseTimer = 2;
+constexpr UINT kMenuSettleMilliseconds = 300;
+DWORD menuHoldMilliseconds = 0;  // how long the popup of ShowMenu stays up
+
+// Timers keep running inside the popup's own message loop.
+void CALLBACK OnMenuTimer(HWND window, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(window, timer);
+    if (timer == kMenuShownTimer) {
+        Observe("menu-shown");
+        SetTimer(window, kMenuCloseTimer, menuHoldMilliseconds, &OnMenuTimer);
+    } else {
+        EndMenu();
+    }
+}
+
 }  // namespace
 
 WNDPROC HostWindows::OwnProcedure() { return &MainProcedure; }
@@ -88,6 +104,26 @@ void HostWindows::RebuildMenuBar() {
     HMENU old = GetMenu(main);
     SetMenu(main, BuildMenuBar());
     if (old) DestroyMenu(old);
+}
+
+bool HostWindows::ShowMenu(const char* barText, DWORD milliseconds) {
+    HMENU bar = GetMenu(main);
+    for (int position = 0; bar && position < GetMenuItemCount(bar); ++position) {
+        char text[MAX_PATH] = {};
+        GetMenuStringA(bar, position, text, MAX_PATH, MF_BYPOSITION);
+        HMENU item = GetSubMenu(bar, position);
+        HMENU popup = item && std::string(text) == barText ? GetSubMenu(item, 0) : nullptr;
+        if (!popup) continue;
+        RECT under{};
+        GetMenuItemRect(main, bar, position, &under);
+        SetForegroundWindow(main);
+        menuHoldMilliseconds = milliseconds;
+        SetTimer(main, kMenuShownTimer, kMenuSettleMilliseconds, &OnMenuTimer);
+        TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, under.left, under.bottom, 0, main, nullptr);
+        return true;
+    }
+    Observe("error no popup under %s", barText);
+    return false;
 }
 
 void HostWindows::PrintMenuBar() const {

@@ -16,6 +16,10 @@ public:
     static WNDPROC OwnProcedure();
     // Replaces the menu bar with a new one, as the simulator does when it rebuilds its menus.
     void RebuildMenuBar();
+    // Opens the popup of the menu-bar item barText's first entry (the module's "Multi Function
+    // Panel" under "&Tarnell") below that item for about milliseconds, printing "menu-shown"
+    // once it is up; false when there is no such popup.
+    bool ShowMenu(const char* barText, DWORD milliseconds);
     // Prints every item of the menu bar as "menu <path> <id=N|popup|separator>".
     void PrintMenuBar() const;
 

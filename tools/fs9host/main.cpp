@@ -45,6 +45,8 @@ const char kUsage[] =
     "                         removal), a device-interface record of device type TYPE (5)\n"
     "                         naming PATH\n"
     "  device-null:EVENT      WM_DEVICECHANGE without a record\n"
+    "  show-menu:MS           open the module's popup under \"&Tarnell\" for MS milliseconds;\n"
+    "                         prints \"menu-shown\" once it is up (time for a screenshot)\n"
     "  wait:MS                pump messages for MS milliseconds\n"
     "\n"
     "example:\n"

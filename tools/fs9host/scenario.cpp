@@ -18,7 +18,7 @@ struct StepShape {
 };
 const StepShape kShapes[] = {
     {"ncpaint", 0}, {"menu", 0},        {"rebuild-menu", 0}, {"command", 1},
-    {"device", 3},  {"device-null", 1}, {"wait", 1},
+    {"device", 3},  {"device-null", 1}, {"wait", 1},         {"show-menu", 1},
 };
 
 unsigned long Number(const std::string& text) { return std::strtoul(text.c_str(), nullptr, 0); }
@@ -97,6 +97,7 @@ void RunScenario(const std::vector<Step>& steps, HostWindows& windows) {
         else if (step.kind == "command") SendMessageA(main, WM_COMMAND, Number(step.arguments[0]), 0);
         else if (step.kind == "device") SendDeviceChange(main, step);
         else if (step.kind == "device-null") SendMessageA(main, WM_DEVICECHANGE, Number(step.arguments[0]), 0);
+        else if (step.kind == "show-menu") windows.ShowMenu("&Tarnell", static_cast<DWORD>(Number(step.arguments[0])));
         else if (step.kind == "wait") Wait(static_cast<DWORD>(Number(step.arguments[0])));
         PumpMessages();
     }

@@ -6,6 +6,7 @@
 //   command:ID                   a WM_COMMAND with that id (e.g. 8520, 8521)
 //   device:EVENT:TYPE:PATH       a WM_DEVICECHANGE with a device-interface record
 //   device-null:EVENT            a WM_DEVICECHANGE without a record
+//   show-menu:MS                 open the module's popup under "&Tarnell" for MS milliseconds
 //   wait:MS                      pump messages for MS milliseconds
 #pragma once
 
