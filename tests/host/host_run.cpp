@@ -58,8 +58,14 @@ ModuleFolder::~ModuleFolder() {
 }
 
 HostRun RunHost(const ModuleFolder& folder, const std::vector<std::string>& arguments) {
+    std::vector<std::string> all = {"--module", folder.ModulePath()};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return RunHostProgram(all);
+}
+
+HostRun RunHostProgram(const std::vector<std::string>& arguments) {
     UseUnmanagedWineWindows();
-    std::string commandLine = Quote(BesideTestProgram("fs9host.exe")) + " --module " + Quote(folder.ModulePath());
+    std::string commandLine = Quote(BesideTestProgram("fs9host.exe"));
     for (const std::string& argument : arguments) commandLine += " " + Quote(argument);
 
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};

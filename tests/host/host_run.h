@@ -23,7 +23,9 @@ struct HostRun {
     std::vector<std::string> output;  // the host's observation lines
 };
 
-// Runs fs9host.exe with the module and the arguments (steps and options) and waits for it.
+// Runs fs9host.exe with the arguments (options and steps) and waits for it.
+HostRun RunHostProgram(const std::vector<std::string>& arguments);
+// The same with the module of the folder.
 HostRun RunHost(const ModuleFolder& folder, const std::vector<std::string>& arguments);
 
 std::string BesideTestProgram(const char* fileName);
