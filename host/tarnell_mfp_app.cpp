@@ -1,8 +1,8 @@
 #include "host/tarnell_mfp_app.h"
 
-#include "os/win32/module_instance.h"
 #include "log/log.h"
 #include "os/user_message.h"
+#include "os/win32/module_instance.h"
 #include "ui/about_dlg.h"
 
 namespace {

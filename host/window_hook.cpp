@@ -1,9 +1,9 @@
 #include "host/window_hook.h"
 
 #include "board/device_path.h"
-#include "os/win32/module_instance.h"
 #include "host/tarnell_mfp_app.h"
 #include "log/log.h"
+#include "os/win32/module_instance.h"
 #include "resources/resource_ids.h"
 
 #include <dbt.h>

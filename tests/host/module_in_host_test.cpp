@@ -32,14 +32,23 @@ const DeviceCase kDeviceCases[] = {
     {"no record", "device-null:0x8000", false},
 };
 
-// The message part of every log line, after checking the line's format.
+// Level and message of one log line of module "MFP"; false when the line's format is wrong.
+bool ParseLogLine(const std::string& line, std::string& level, std::string& message) {
+    static const std::regex format(R"(^\d\d/\d\d/\d\d \d\d:\d\d:\d\d (\d) \[ {22}MFP\] (.*)$)");
+    std::smatch match;
+    if (!std::regex_match(line, match, format)) return false;
+    level = match[1].str();
+    message = match[2].str();
+    return true;
+}
+
+// The messages of a log all written at level 0, after checking every line's format.
 std::vector<std::string> LogMessages(const std::vector<std::string>& lines) {
-    static const std::regex format(R"(^\d\d/\d\d/\d\d \d\d:\d\d:\d\d 0 \[ {22}MFP\] (.*)$)");
     std::vector<std::string> messages;
     for (const std::string& line : lines) {
-        std::smatch match;
-        EXPECT_TRUE(std::regex_match(line, match, format)) << "log line: " << line;
-        messages.push_back(match.size() > 1 ? match[1].str() : line);
+        std::string level, message;
+        EXPECT_TRUE(ParseLogLine(line, level, message) && level == "0") << "log line: " << line;
+        messages.push_back(message);
     }
     return messages;
 }
@@ -195,6 +204,22 @@ TEST_F(ModuleInHost, EveryMessageStillReachesTheHostsOwnProcedure) {
 TEST_F(ModuleInHost, DeinitPutsTheHostsProcedureBack) {
     EXPECT_EQ(Count(run.output, "wndproc after-init replaced"), 1u);
     EXPECT_EQ(Count(run.output, "wndproc after-deinit own"), 1u);
+}
+
+TEST(ModuleWithoutSimulatorWindow, StaysInertAndSaysSo) {
+    ModuleFolder folder("[Misc]\r\nDebug=1\r\n");
+    const HostRun run = RunHost(folder, {"--no-main-window"});
+    EXPECT_EQ(run.exitCode, 0);
+    std::vector<std::string> messages;
+    for (const std::string& line : ReadLines(folder.LogPath())) {
+        std::string level, message;
+        ASSERT_TRUE(ParseLogLine(line, level, message)) << line;
+        messages.push_back(level + " " + message);
+    }
+    // No panels are loaded and nothing is hooked, so nothing is put back either.
+    EXPECT_EQ(messages, (std::vector<std::string>{"0 module_init called", "0 Checking for FS9 main window",
+                                                  "2 FS9 windows was not found", "0 module_init finished",
+                                                  "0 module_deinit", "0 UnloadMFPs", "0 MFP's unloaded"}));
 }
 
 TEST(ModuleLogSwitch, OnlyDebugOneWritesTheLog) {

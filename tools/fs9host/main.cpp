@@ -34,6 +34,7 @@ const char kUsage[] =
     "  --script FILE          steps from a file, one per line, before those on the command line\n"
     "  --hold-dialogs MS      keep each dialog open MS milliseconds before pressing OK, after\n"
     "                         printing \"dialog-held <caption>\" (time for a screenshot)\n"
+    "  --no-main-window       open no windows at all: the module finds no simulator\n"
     "  --help                 this text\n"
     "\n"
     "steps:\n"
@@ -57,6 +58,7 @@ struct Options {
     std::vector<std::string> gauges;
     std::vector<Step> steps;
     DWORD holdMilliseconds = 0;
+    bool mainWindow = true;
 };
 
 std::string BesideExecutable(const char* fileName) {
@@ -95,6 +97,8 @@ int ParseOptions(int argc, char** argv, Options& options) {
         } else if (argument == "--script" && hasValue) {
             if (!ReadScenarioFile(argv[++i], options.steps))
                 return std::fprintf(stderr, "cannot read scenario %s\n", argv[i]), 2;
+        } else if (argument == "--no-main-window") {
+            options.mainWindow = false;
         } else if (argument == "--hold-dialogs" && hasValue) {
             options.holdMilliseconds = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
         } else {
@@ -137,7 +141,7 @@ int main(int argc, char** argv) {
     if (!FillGauges(options.gauges, panels)) return 2;
 
     HostWindows windows;
-    if (!windows.Create(GetModuleHandleA(nullptr))) {
+    if (options.mainWindow && !windows.Create(GetModuleHandleA(nullptr))) {
         Observe("error cannot create the host windows (error %lu)", GetLastError());
         return 1;
     }
@@ -150,12 +154,12 @@ int main(int argc, char** argv) {
         DialogCloser closer(GetCurrentThreadId(), options.holdMilliseconds);
         if (module.Load(options.modulePath, panels.Table())) {
             module.Init();
-            ObserveWindowProcedure(windows, "after-init");
+            if (options.mainWindow) ObserveWindowProcedure(windows, "after-init");
             PumpMessages();
-            RunScenario(options.steps, windows);
+            if (options.mainWindow) RunScenario(options.steps, windows);
             worked = true;
             module.Deinit();
-            ObserveWindowProcedure(windows, "after-deinit");
+            if (options.mainWindow) ObserveWindowProcedure(windows, "after-deinit");
             module.Unload();
         }
     }
