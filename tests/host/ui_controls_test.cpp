@@ -52,7 +52,7 @@ protected:
 TEST_F(ControlWindow, PictureControlLoadsTheBannerFromTheModule) {
     CPictureCtrl picture(true);
     picture.SetResource(kBannerId, BesideTestProgram("Tarnell_MFP.dll"));
-    ASSERT_TRUE(picture.Subclass(AddStatic(kBannerId, "", 600, 100)));
+    ASSERT_TRUE(picture.Subclass(AddStatic(kBannerId, "", 650, 120)));
     ASSERT_TRUE(picture.HasPicture());
 
     HDC screen = GetDC(nullptr);
@@ -64,6 +64,17 @@ TEST_F(ControlWindow, PictureControlLoadsTheBannerFromTheModule) {
     EXPECT_NEAR(size.cy, MulDiv(kBannerHeight, dpiY, 96), 1);
     // Without a link string resource for its id the picture is no link.
     EXPECT_TRUE(picture.IsInactive());
+
+    // Drawn at its natural size in the top-left corner; the rest of the larger control is the
+    // background. The banner's top-left is dark blue sky.
+    UpdateWindow(picture.Window());
+    HDC dc = GetDC(picture.Window());
+    const COLORREF sky = GetPixel(dc, 4, 4);
+    const COLORREF outside = GetPixel(dc, size.cx + 20, size.cy + 10);
+    ReleaseDC(picture.Window(), dc);
+    EXPECT_LT(GetRValue(sky), 0x40);
+    EXPECT_GT(GetBValue(sky), 0x30);
+    EXPECT_EQ(outside, GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(ControlWindow, PictureControlWithoutItsResourceShowsNothing) {
