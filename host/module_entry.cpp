@@ -1,0 +1,23 @@
+// The host's contract: the exported linkage record and import table (exported under these
+// undecorated names by Tarnell_MFP.def) and the two entry points they lead to.
+#include "host/module_entry.h"
+
+#include "host/host_interface.h"
+#include "host/tarnell_mfp_app.h"
+
+extern "C" {
+
+void module_init() { theApp.Init(); }
+
+void module_deinit() { theApp.Deinit(); }
+
+ModuleLinkage Linkage = {0, &module_init, &module_deinit, 0, 0, kModuleLinkageVersion, nullptr};
+
+ImportEntry ImportTable[] = {
+    {kPanelsImportId, nullptr},  // filled in by the host before module_init
+    {0, nullptr},
+};
+
+}  // extern "C"
+
+void* HostPanelsTable() { return ImportTable[0].table; }

@@ -1,0 +1,89 @@
+#include "host/tarnell_mfp_app.h"
+
+#include "log/log.h"
+#include "os/user_message.h"
+#include "os/win32/module_instance.h"
+#include "ui/about_dlg.h"
+
+namespace {
+const char kModuleName[] = "MFP";
+}
+
+// Built after theLog (init_priority 200) and so destroyed before it.
+CTarnellMFPApp theApp;
+
+void CTarnellMFPApp::Init() {
+    const std::string modulePath = ModuleFilePath();
+    const std::string configPath = SiblingPath(modulePath, "Tarnell_MFP.ini");
+    const std::string logPath = SiblingPath(modulePath, "Tarnell_MFP.log");
+
+    const UINT debug = GetPrivateProfileIntA("Misc", "Debug", 0, configPath.c_str());
+    theLog.SetFileName(logPath);
+    theLog.Enable(debug == 1);
+
+    theLog.Write(0, kModuleName, "module_init called\n");
+    theLog.Write(0, kModuleName, "Checking for FS9 main window\n");
+    mainWindow = FindWindowA("FS98MAIN", nullptr);
+    if (!mainWindow) {
+        theLog.Write(2, kModuleName, "FS9 windows was not found\n");
+    } else {
+        theLog.Write(0, kModuleName, "FS9 windows found (0x%X)\n",
+                     static_cast<unsigned>(reinterpret_cast<UINT_PTR>(mainWindow)));
+        // SetWindowLongPtrA is SetWindowLongA in the 32-bit build.
+        previousWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HostWindowProc)));
+        if (previousWindowProc)
+            theLog.Write(0, kModuleName, "Inserted into the FS9 menu\n");
+        else
+            theLog.Write(2, kModuleName, "Unable to insert into the FS menu\n");
+        panelCount = panels.LoadMFPs();
+        theLog.Write(0, kModuleName, "Loaded %d MFP's\n", panelCount);
+    }
+    theLog.Write(0, kModuleName, "module_init finished\n");
+}
+
+void CTarnellMFPApp::Deinit() {
+    theLog.Write(0, kModuleName, "module_deinit\n");
+    panels.UnloadMFPs();
+    theLog.Write(0, kModuleName, "MFP's unloaded\n");
+    if (previousWindowProc) {
+        SetWindowLongPtrA(mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc));
+        previousWindowProc = nullptr;
+        theLog.Write(0, kModuleName, "Removed ourselves from the FS9 menu\n");
+    }
+}
+
+void CTarnellMFPApp::ConfigureMFP() {
+    theLog.Write(0, kModuleName, "ConfigureMFP called\n");
+    if (panelCount == 0) {
+        PlatformUserMessages().Show("There are now MFP's to configure.", MessageIcon::Information);
+        theLog.Write(0, kModuleName, "There are now MFP's to configure.\n");
+        return;
+    }
+    configuring = true;
+    panels.RunConfiguration();
+    theLog.Write(0, kModuleName, "ConfigureMFP finished\n");
+    configuring = false;
+    if (reloadPending) {
+        reloadPending = false;
+        ReloadMFPs();
+    }
+}
+
+void CTarnellMFPApp::AboutMFP() {
+    theLog.Write(0, kModuleName, "About MFP called\n");
+    CAboutDlg about(nullptr);
+    about.DoModal();
+}
+
+void CTarnellMFPApp::ReloadMFPs() {
+    if (configuring) {
+        reloadPending = true;
+        return;
+    }
+    theLog.Write(0, kModuleName, "Reloading MFP's\n");
+    panels.UnloadMFPs();
+    Sleep(1000);
+    panelCount = panels.LoadMFPs();
+    theLog.Write(0, kModuleName, "Loaded %d MFP's\n", panelCount);
+}

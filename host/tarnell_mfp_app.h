@@ -1,0 +1,40 @@
+// The application object: the module's state between the host's calls, the panel set, and the
+// operations behind the module's menu commands and device-change handling.
+//
+// Every member is used only on the host's window thread (module_init, module_deinit and the
+// hooked window procedure run there), so nothing here takes a lock.
+#pragma once
+
+#include "panels/mfp.h"
+
+#include <windows.h>
+
+class CTarnellMFPApp {
+public:
+    CTarnellMFPApp() = default;
+    virtual ~CTarnellMFPApp() = default;
+    CTarnellMFPApp(const CTarnellMFPApp&) = delete;
+    CTarnellMFPApp& operator=(const CTarnellMFPApp&) = delete;
+
+    void Init();    // module_init
+    void Deinit();  // module_deinit
+
+    void ConfigureMFP();
+    void AboutMFP();
+    void ReloadMFPs();
+
+    WNDPROC PreviousWindowProc() const { return previousWindowProc; }
+
+private:
+    WNDPROC previousWindowProc = nullptr;
+    bool reloadPending = false;
+    bool configuring = false;
+    CMFP panels;
+    HWND mainWindow = nullptr;
+    int panelCount = 0;
+};
+
+extern CTarnellMFPApp theApp;
+
+// The hook installed on the simulator's main window; passes every message on.
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

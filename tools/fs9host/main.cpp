@@ -1,0 +1,169 @@
+// fs9host: a stand-in for Flight Simulator 2004 that loads a module, plays a scripted scenario
+// against it and prints what it observed. A test fixture and a tool for trying the module.
+#include "tools/fs9host/dialog_closer.h"
+#include "tools/fs9host/host_windows.h"
+#include "tools/fs9host/module_loader.h"
+#include "tools/fs9host/observations.h"
+#include "tools/fs9host/panels_table.h"
+#include "tools/fs9host/scenario.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kUsage[] =
+    "usage: fs9host [OPTIONS] [STEP...]\n"
+    "\n"
+    "Stands in for Flight Simulator 2004: opens a main window of class FS98MAIN with a menu bar\n"
+    "and a view window FS98CHILD \"COCKPIT - View 00\", loads the module through its exported\n"
+    "Linkage and ImportTable, calls module_init, plays the steps, calls module_deinit and\n"
+    "unloads it. Message boxes and dialogs the module shows are printed and closed with OK.\n"
+    "Every observation is one line on stdout: \"<kind> <details>\".\n"
+    "\n"
+    "options:\n"
+    "  --module PATH          the module file (default: Tarnell_MFP.dll beside fs9host.exe)\n"
+    "  --gauge TOKEN=TYPE:V   answer gauge-variable lookups of TOKEN with type code TYPE and\n"
+    "                         value V (2 or 33: a double, 14: a 16-bit integer); repeatable\n"
+    "  --gauges FILE          more of those, one per line\n"
+    "  --script FILE          steps from a file, one per line, before those on the command line\n"
+    "  --hold-dialogs MS      keep each dialog open MS milliseconds before pressing OK, after\n"
+    "                         printing \"dialog-held <caption>\" (time for a screenshot)\n"
+    "  --no-main-window       open no windows at all: the module finds no simulator\n"
+    "  --help                 this text\n"
+    "\n"
+    "steps:\n"
+    "  ncpaint                a non-client paint of the main window\n"
+    "  menu                   print the menu bar: \"menu /path/of/item id=N|popup|separator\"\n"
+    "  rebuild-menu           replace the menu bar with a fresh one\n"
+    "  command:ID             WM_COMMAND with ID (8520 configuration, 8521 about box)\n"
+    "  device:EVENT:TYPE:PATH WM_DEVICECHANGE, event code EVENT (0x8000 arrival, 0x8004\n"
+    "                         removal), a device-interface record of device type TYPE (5)\n"
+    "                         naming PATH\n"
+    "  device-null:EVENT      WM_DEVICECHANGE without a record\n"
+    "  show-menu:MS           open the module's popup under \"&Tarnell\" for MS milliseconds;\n"
+    "                         prints \"menu-shown\" once it is up (time for a screenshot)\n"
+    "  wait:MS                pump messages for MS milliseconds\n"
+    "\n"
+    "example:\n"
+    "  fs9host ncpaint menu command:8521 \"device:0x8000:5:\\\\?\\HID#VID_07C0&PID_1500&MI_01#1\"\n";
+
+struct Options {
+    std::string modulePath;
+    std::vector<std::string> gauges;
+    std::vector<Step> steps;
+    DWORD holdMilliseconds = 0;
+    bool mainWindow = true;
+};
+
+std::string BesideExecutable(const char* fileName) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string text = path;
+    return text.substr(0, text.rfind('\\') + 1) + fileName;
+}
+
+bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
+    std::ifstream file(path);
+    std::string line;
+    while (file && std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line[0] != '#') lines.push_back(line);
+    }
+    return static_cast<bool>(file) || file.eof();
+}
+
+// 0 parsed, 1 help shown, 2 bad arguments.
+int ParseOptions(int argc, char** argv, Options& options) {
+    options.modulePath = BesideExecutable("Tarnell_MFP.dll");
+    std::vector<Step> commandLineSteps;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(kUsage, stdout);
+            return 1;
+        } else if (argument == "--module" && hasValue) {
+            options.modulePath = argv[++i];
+        } else if (argument == "--gauge" && hasValue) {
+            options.gauges.push_back(argv[++i]);
+        } else if (argument == "--gauges" && hasValue) {
+            if (!ReadLines(argv[++i], options.gauges)) return std::fprintf(stderr, "cannot read %s\n", argv[i]), 2;
+        } else if (argument == "--script" && hasValue) {
+            if (!ReadScenarioFile(argv[++i], options.steps))
+                return std::fprintf(stderr, "cannot read scenario %s\n", argv[i]), 2;
+        } else if (argument == "--no-main-window") {
+            options.mainWindow = false;
+        } else if (argument == "--hold-dialogs" && hasValue) {
+            options.holdMilliseconds = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
+        } else {
+            Step step;
+            if (!ParseStep(argument, step)) return std::fprintf(stderr, "unknown step or option: %s\n", argument.c_str()), 2;
+            commandLineSteps.push_back(step);
+        }
+    }
+    options.steps.insert(options.steps.end(), commandLineSteps.begin(), commandLineSteps.end());
+    return 0;
+}
+
+bool FillGauges(const std::vector<std::string>& texts, PanelsTable& panels) {
+    for (const std::string& text : texts) {
+        uint32_t token = 0;
+        GaugeValue value{};
+        if (!ParseGaugeValue(text, token, value)) {
+            std::fprintf(stderr, "bad gauge value: %s (want TOKEN=TYPE:VALUE)\n", text.c_str());
+            return false;
+        }
+        panels.SetGauge(token, value);
+    }
+    return true;
+}
+
+void ObserveWindowProcedure(const HostWindows& windows, const char* when) {
+    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(windows.Main(), GWLP_WNDPROC));
+    Observe("wndproc %s %s", when, current == HostWindows::OwnProcedure() ? "own" : "replaced");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (const int parsed = ParseOptions(argc, argv, options)) {
+        if (parsed == 2) std::fputs("try fs9host --help\n", stderr);
+        return parsed == 1 ? 0 : 2;
+    }
+    PanelsTable panels;
+    if (!FillGauges(options.gauges, panels)) return 2;
+
+    HostWindows windows;
+    if (options.mainWindow && !windows.Create(GetModuleHandleA(nullptr))) {
+        Observe("error cannot create the host windows (error %lu)", GetLastError());
+        return 1;
+    }
+    PumpMessages();
+    Observe("host ready");
+
+    bool worked = false;
+    {
+        ModuleLoader module;
+        DialogCloser closer(GetCurrentThreadId(), options.holdMilliseconds);
+        if (module.Load(options.modulePath, panels.Table())) {
+            module.Init();
+            if (options.mainWindow) ObserveWindowProcedure(windows, "after-init");
+            PumpMessages();
+            if (options.mainWindow) RunScenario(options.steps, windows);
+            worked = true;
+            module.Deinit();
+            if (options.mainWindow) ObserveWindowProcedure(windows, "after-deinit");
+            module.Unload();
+        }
+    }
+    Observe("gauge-lookups %d", panels.LookupCount());
+    Observe("host finished");
+    return worked ? 0 : 1;
+}

@@ -1,0 +1,52 @@
+#include "ui/modal_dialog.h"
+
+#include "os/win32/module_instance.h"
+
+ModalDialog::ModalDialog(int templateId, HWND parent) : templateId(templateId), parent(parent) {}
+
+INT_PTR ModalDialog::DoModal() {
+    HWND owner = parent;
+    if (!owner) {
+        HWND active = GetActiveWindow();
+        owner = active ? GetAncestor(active, GA_ROOT) : nullptr;
+    }
+    return DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(templateId), owner, &DialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+HBRUSH ModalDialog::OnCtlColor(UINT message, HDC dc, HWND control) {
+    if (message != WM_CTLCOLORSTATIC) return nullptr;
+    return reinterpret_cast<HBRUSH>(
+        SendMessageA(control, kReflectedCtlColorStatic, reinterpret_cast<WPARAM>(dc), 0));
+}
+
+INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<ModalDialog*>(lParam);
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        dialog->window = window;
+        return dialog->OnInitDialog();
+    }
+    auto* dialog = reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (!dialog) return FALSE;
+    switch (message) {
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        // A dialog procedure returns a brush directly for these messages.
+        return reinterpret_cast<INT_PTR>(dialog->OnCtlColor(message, reinterpret_cast<HDC>(wParam),
+                                                            reinterpret_cast<HWND>(lParam)));
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) dialog->OnOK();
+        else if (LOWORD(wParam) == IDCANCEL) dialog->OnCancel();
+        else return FALSE;
+        return TRUE;
+    case WM_NCDESTROY:
+        dialog->window = nullptr;
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,38 @@
+// A modal dialog from a template in the module's own resources, on plain Win32: the few
+// framework services the module's dialogs need (initialisation, colouring, OK and Cancel).
+#pragma once
+
+#include <windows.h>
+
+// Sent by a dialog to a static control it is about to colour, so that a control that colours
+// itself (a link) can select its font and colours; the control returns its brush or 0.
+constexpr UINT kReflectedCtlColorStatic = 0xBC00 + WM_CTLCOLORSTATIC;
+
+class ModalDialog {
+public:
+    // parent null: owned by the calling thread's active top-level window (the simulator's).
+    ModalDialog(int templateId, HWND parent);
+    virtual ~ModalDialog() = default;
+    ModalDialog(const ModalDialog&) = delete;
+    ModalDialog& operator=(const ModalDialog&) = delete;
+
+    // Shows the dialog and returns the id of the button that closed it (IDOK, IDCANCEL), or -1.
+    INT_PTR DoModal();
+    HWND Window() const { return window; }
+
+protected:
+    // Returns TRUE to let the system set the focus.
+    virtual BOOL OnInitDialog() { return TRUE; }
+    // The brush for a control (or, for WM_CTLCOLORDLG, the dialog) about to be painted; the
+    // default lets a self-colouring static colour itself.
+    virtual HBRUSH OnCtlColor(UINT message, HDC dc, HWND control);
+    virtual void OnOK() { EndDialog(window, IDOK); }
+    virtual void OnCancel() { EndDialog(window, IDCANCEL); }
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    int templateId;
+    HWND parent;
+    HWND window = nullptr;
+};
