@@ -15,3 +15,5 @@ struct Command {
 
 // Every command the tool knows, in the order "mfp help" lists them.
 const std::vector<Command>& AllCommands();
+
+int RunEvalCommand(const Arguments& args);
