@@ -30,7 +30,7 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 class FormulaEvaluator::DepthGuard {
 public:
     explicit DepthGuard(FormulaEvaluator& evaluator) : evaluator(evaluator) {
-        if (evaluator.depth == kMaxDepth) evaluator.Fail("Error: Expression too complex");
+        if (evaluator.depth == kMaxDepth) Fail("Error: Expression too complex");
         ++evaluator.depth;
     }
     ~DepthGuard() { --evaluator.depth; }
@@ -101,12 +101,9 @@ FormulaEvaluator::Value FormulaEvaluator::ReadFactor(std::string_view text, std:
 
         const char first = text[0];
         double number;
-        if (first == '0' && text.size() > 1 && ToLower(text[1]) == 'x') {
-            used = ReadHexNumber(text, number);
-            return number;
-        }
-        if (first == '0' && text.size() > 1 && ToLower(text[1]) == 'b') {
-            used = ReadBinaryNumber(text, number);
+        const char base = text.size() > 1 ? ToLower(text[1]) : '\0';
+        if (first == '0' && (base == 'x' || base == 'b')) {
+            used = base == 'x' ? ReadHexNumber(text, number) : ReadBinaryNumber(text, number);
             return number;
         }
         if (IsDigit(first) || first == '.') {
@@ -140,7 +137,7 @@ FormulaEvaluator::Value FormulaEvaluator::Combine(char operation, Value left, Va
     if (operation == '*') return left * right;
     if (right == Value(0.0)) Fail("Division by Zero");
     if (operation == '/') return left / right;
-    const double dividend = RealPart(left);
+    const double dividend = RealPart(left);  // the left operand is tested first
     return std::fmod(dividend, RealPart(right));
 }
 
@@ -168,12 +165,12 @@ void FormulaEvaluator::StoreVariable(std::string_view name, Value value) {
     else variables.emplace(std::string(name), value);
 }
 
-double FormulaEvaluator::RealPart(Value value) const {
+double FormulaEvaluator::RealPart(Value value) {
     if (value.imag() != 0.0) Fail("Error: Complex value");
     return value.real();
 }
 
-void FormulaEvaluator::Fail(const char* fixedMessage) const { throw FormulaError(fixedMessage); }
+void FormulaEvaluator::Fail(const char* fixedMessage) { throw FormulaError(fixedMessage); }
 
 void FormulaEvaluator::FailUnexpected(char character) {
     std::snprintf(message, kMessageCapacity, "What ??? '%c'", character);

@@ -89,9 +89,9 @@ private:
     Value Combine(char operation, Value left, Value right);
     bool FindVariable(std::string_view text, Value& value, std::size_t& used) const;
     void StoreVariable(std::string_view name, Value value);
-    double RealPart(Value value) const;
+    static double RealPart(Value value);
 
-    [[noreturn]] void Fail(const char* fixedMessage) const;
+    [[noreturn]] static void Fail(const char* fixedMessage);
     [[noreturn]] void FailUnexpected(char character);
     [[noreturn]] void FailSyntax(std::string_view word);
 
@@ -102,7 +102,7 @@ private:
     int depth = 0;
     std::map<std::string, Value, std::less<>> variables;
     // Left uninitialised: both are written before they are read, and clearing 7 KB would cost
-    // more than a whole evaluation.
+    // as much as a whole evaluation.
     char message[kMessageCapacity];           // composed error messages that quote the input
     char statement[kMaxStatementLength + 1];  // the work copy without white space
 };

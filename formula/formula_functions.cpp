@@ -145,9 +145,9 @@ FormulaEvaluator::Value FormulaEvaluator::ApplyFunction(const Function& function
     case FunctionId::Norm: return std::norm(a);
     case FunctionId::Pow: return std::pow(a, b);
     case FunctionId::Pol: {
-        const double turn = RealPart(b);
+        const double direction = RealPart(b);  // tested before the magnitude
         const double radius = RealPart(a);
-        const double radians = degrees ? turn * kRadiansPerDegree : turn;
+        const double radians = degrees ? direction * kRadiansPerDegree : direction;
         return {radius * std::cos(radians), radius * std::sin(radians)};
     }
     case FunctionId::Re: return a.real();
