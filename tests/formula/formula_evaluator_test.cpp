@@ -88,7 +88,7 @@ TEST(FormulaNumbers, ReadAsWritten) {
     });
 }
 
-TEST(FormulaSignsAndOperators, BindAsSpecified) {
+TEST(FormulaSignsAndOperators, ProductsBindTighterAndSumsRunFromTheRight) {
     ExpectValues({
         {"", 0, 0},             {" \t\n ", 0, 0},        {"2 + 3 * 4", 14, 0},
         {"8-2-1", 5, 0},        {"-2*3", -6, 0},         {"2*-3", -6, 0},
