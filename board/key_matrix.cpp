@@ -18,6 +18,7 @@ constexpr std::uint8_t kKeyMatrixHigh = 0x1A;  // in: key bytes 4..7
 constexpr auto kReadTimeout = std::chrono::milliseconds(100);
 constexpr auto kPausedSleep = std::chrono::milliseconds(200);
 constexpr auto kPauseSettle = std::chrono::milliseconds(100);
+constexpr auto kYieldToExchange = std::chrono::milliseconds(1);
 
 }  // namespace
 
@@ -108,6 +109,7 @@ void CTarnellController::KeyMatrixThread(const KeyMatrixThreadParameters& parame
         // A pulled board fails its reads at once rather than after the timeout; keep the
         // loop at its usual pace instead of spinning until the board is closed.
         if (!read && running) std::this_thread::sleep_until(cycleStart + kReadTimeout);
+        while (exchangesWaiting > 0 && running) std::this_thread::sleep_for(kYieldToExchange);
     }
 }
 

@@ -213,9 +213,16 @@ bool CTarnellController::EnableIic(bool on) {
     return true;
 }
 
+std::unique_lock<std::recursive_mutex> CTarnellController::LockForExchange() {
+    ++exchangesWaiting;
+    std::unique_lock<std::recursive_mutex> hold(deviceLock);
+    --exchangesWaiting;
+    return hold;
+}
+
 bool CTarnellController::ReadPins(std::uint8_t& p0, std::uint8_t* p1, std::uint8_t* p2,
                                   std::uint8_t* p3) {
-    std::lock_guard<std::recursive_mutex> hold(deviceLock);
+    const auto hold = LockForExchange();
     const std::uint8_t request[kReportLength] = {kPinState};
     if (WriteReport(1, request, kReportLength) < kReportLength) {
         MapWriteError();
@@ -256,7 +263,7 @@ bool CTarnellController::ReadModuleRegister(int module, int reg, std::uint8_t& b
                                             std::uint8_t* b1, std::uint8_t* b2,
                                             std::uint8_t* b3) {
     if (!iicOn || module < 1 || module > 8) return false;
-    std::lock_guard<std::recursive_mutex> hold(deviceLock);
+    const auto hold = LockForExchange();
     const auto address = static_cast<std::uint8_t>(0x9E + 2 * module);  // write address of module
     const std::uint8_t select[kReportLength] = {kIicWrite, kIicStartTwoBytes, address,
                                                 static_cast<std::uint8_t>(reg)};

@@ -108,6 +108,9 @@ private:
     bool IicExchange(const std::uint8_t (&request)[8], std::uint8_t (&answer)[8]);
     bool SwitchFunction(std::uint8_t reportId, bool on);
     bool BadAnswer();
+    // deviceLock for an exchange other than a key-matrix cycle; the key-matrix thread lets
+    // such waiters go first, since the lock itself does not queue them fairly.
+    std::unique_lock<std::recursive_mutex> LockForExchange();
 
     // Plain flags polled by the key-matrix thread once per cycle; atomic so that other
     // threads may set them without a lock.
@@ -117,6 +120,7 @@ private:
     // Recursive: the callback runs under the lock and may ask the board for its pins or
     // identity (ReadPins, ReadModuleRegister take the lock again on the same thread).
     std::recursive_mutex deviceLock;
+    std::atomic<int> exchangesWaiting{0};
     std::map<int, std::pair<int, int>> moduleIds;
     std::atomic<bool> paused{false};
     bool keyMatrixOn = false;
