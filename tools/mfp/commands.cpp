@@ -4,6 +4,7 @@
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         {"events", "events [--category N] [--search TEXT] [--json]   list the event ids", RunEventsCommand},
+        {"panels", "panels [--sim PID:SERIAL[:TYPE:VERSION]]... [--test] [--watch]   list and check the boards", RunPanelsCommand},
     };
     return commands;
 }

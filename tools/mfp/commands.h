@@ -14,6 +14,7 @@ struct Command {
 };
 
 int RunEventsCommand(const Arguments& args);
+int RunPanelsCommand(const Arguments& args);
 
 // Every command the tool knows, in the order "mfp help" lists them.
 const std::vector<Command>& AllCommands();
