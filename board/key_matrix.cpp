@@ -58,6 +58,9 @@ void CTarnellController::SetPaused(bool pause) {
 }
 
 void CTarnellController::StartKeyMatrixThread(KeyMatrixCallback callback, void* context) {
+    // A thread that ended by itself, or was unregistered from inside its own callback, is
+    // joined before the next one starts.
+    if (keyMatrixThread.joinable()) StopKeyMatrixThread();
     paused = false;
     running = true;
     KeyMatrixThreadParameters parameters{callback, context, GetSerialNumber(false)};

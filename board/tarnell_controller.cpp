@@ -70,7 +70,11 @@ CTarnellController::CTarnellController(KitHandle handle, bool shared)
     portCache.fill(kPinsUnknown);
 }
 
-CTarnellController::~CTarnellController() = default;
+// A running std::thread cannot be destroyed, so a board deleted without Shutdown still
+// stops its key-matrix thread here.
+CTarnellController::~CTarnellController() {
+    if (keyMatrixThread.joinable()) StopKeyMatrixThread();
+}
 
 std::uint32_t CTarnellController::WriteReport(int pipe, const std::uint8_t* bytes,
                                               std::uint32_t length) {
@@ -122,11 +126,16 @@ bool CTarnellController::EnableLedMatrix(bool on) {
 int CTarnellController::WriteLedMatrixRow(int row, int c0, int c1, int c2, int c3) {
     if (!ledMatrixOn) return kNotEnabled;
     if (row < 0 || row > 7) return kFailed;
-    std::array<std::uint32_t, 4>& cached = rowCache[static_cast<std::size_t>(row)];
+    const std::array<std::uint32_t, 4>& cached = rowCache[static_cast<std::size_t>(row)];
     const int given[4] = {c0, c1, c2, c3};
     std::array<std::uint32_t, 4> words;
     for (std::size_t j = 0; j < 4; ++j)
         words[j] = given[j] == kKeep ? cached[j] : static_cast<std::uint32_t>(given[j]);
+    return WriteRowWords(row, words);
+}
+
+int CTarnellController::WriteRowWords(int row, const std::array<std::uint32_t, 4>& words) {
+    std::array<std::uint32_t, 4>& cached = rowCache[static_cast<std::size_t>(row)];
     if (words == cached) return kSuccess;
     const std::uint8_t report[kReportLength] = {kLedMatrixRow, static_cast<std::uint8_t>(row),
                                                 LowByte(words[0]), LowByte(words[1]),
@@ -139,10 +148,6 @@ int CTarnellController::WriteLedMatrixRow(int row, int c0, int c1, int c2, int c
     return kSuccess;
 }
 
-namespace {
-int Word(std::uint32_t word) { return static_cast<int>(word & 0xFF); }
-}  // namespace
-
 int CTarnellController::SetMatrixLed(int led, int state) {
     if (led < 1 || led > 256) return kFailed;
     if (!ledMatrixOn) return kNotEnabled;
@@ -151,9 +156,7 @@ int CTarnellController::SetMatrixLed(int led, int state) {
     std::array<std::uint32_t, 4> words = rowCache[static_cast<std::size_t>(row)];
     if (state == 0 || state == 1)
         SetOrClear(words[static_cast<std::size_t>(column / 8)], 1u << (column % 8), state == 1);
-    const int result = WriteLedMatrixRow(row, Word(words[0]), Word(words[1]), Word(words[2]),
-                                         Word(words[3]));
-    return result == kSuccess ? kSuccess : kFailed;
+    return WriteRowWords(row, words);
 }
 
 int CTarnellController::WriteDisplay(int position, const std::string& text, int width,
@@ -179,9 +182,7 @@ int CTarnellController::WriteDisplay(int position, const std::string& text, int 
             }
             ++column;
         }
-        if (WriteLedMatrixRow(row, Word(words[0]), Word(words[1]), Word(words[2]),
-                              Word(words[3])) != kSuccess)
-            return kFailed;
+        if (WriteRowWords(row, words) != kSuccess) return kFailed;
     }
     return kSuccess;
 }

@@ -46,7 +46,7 @@ public:
     static constexpr int kKeep = -1;  // WriteLedMatrixRow: keep the cached column byte
 
     CTarnellController(KitHandle handle, bool shared);
-    // Does not stop the key-matrix thread (Shutdown does); closes the kit when not shared.
+    // Closes the kit when not shared. Call Shutdown first.
     virtual ~CTarnellController();
 
     // --- Reports
@@ -108,6 +108,8 @@ private:
     bool IicExchange(const std::uint8_t (&request)[8], std::uint8_t (&answer)[8]);
     bool SwitchFunction(std::uint8_t reportId, bool on);
     bool BadAnswer();
+    // Steps of WriteLedMatrixRow after the kept bytes are filled in: send only a change.
+    int WriteRowWords(int row, const std::array<std::uint32_t, 4>& words);
     // deviceLock for an exchange other than a key-matrix cycle; the key-matrix thread lets
     // such waiters go first, since the lock itself does not queue them fairly.
     std::unique_lock<std::recursive_mutex> LockForExchange();
