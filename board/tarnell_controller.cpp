@@ -3,7 +3,6 @@
 #include "board/tarnell_controller.h"
 
 #include <algorithm>
-#include <cctype>
 #include <system_error>
 #include <vector>
 
@@ -44,7 +43,9 @@ std::string BuildField(const std::string& text, int length, int alignment) {
         field = size > text.size() ? std::string(size - text.size(), ' ') + text
                                    : text.substr(text.size() - size);
     }
-    for (char& c : field) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : field) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
     return field;
 }
 

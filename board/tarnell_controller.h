@@ -34,7 +34,8 @@
 
 // Called on the board's key-matrix thread with the board's serial number and its 8 key bytes
 // (byte k bit b is one key; null once, when the callback is registered). Returning 0 stops
-// the key-matrix thread. The call holds the board's deviceLock.
+// the key-matrix thread. The call holds the board's deviceLock; the callback may pause boards
+// and ask its board for pins or identity, but must not shut it down or delete it.
 using KeyMatrixCallback = int (*)(const std::string& serial, const std::uint8_t* keys,
                                   void* context);
 
@@ -55,6 +56,8 @@ public:
     bool IsConnected() const;
 
     // --- Outputs
+    // Sent only when the state changes; the chip starts a dark matrix either way, and so does
+    // the row cache.
     bool EnableLedMatrix(bool on);
     // Row 0..7; each column byte (columns 8j..8j+7) a value or kKeep.
     int WriteLedMatrixRow(int row, int c0, int c1, int c2, int c3);
@@ -67,6 +70,7 @@ public:
     bool SetPortBit(int port, int bit, int state);
 
     // --- Inputs and identity
+    // On is sent only when I2C is off; off is always sent.
     bool EnableIic(bool on);
     // The pin state of ports 0..3; false (outputs untouched) when no pin-state answer came.
     bool ReadPins(std::uint8_t& p0, std::uint8_t* p1 = nullptr, std::uint8_t* p2 = nullptr,
