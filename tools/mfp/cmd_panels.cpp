@@ -328,7 +328,9 @@ int RunPanelsCommand(const Arguments& args) {
 
     CTarnellControllers registry;
     if (!registry.LoadControllers()) {
-        std::fprintf(stderr, "mfp panels: no board attached (error %u)\n", KitGetLastError());
+        const std::uint32_t error = KitGetLastError();
+        if (error != 0) std::fprintf(stderr, "mfp panels: no board attached (error %u)\n", error);
+        else std::fprintf(stderr, "mfp panels: no board attached\n");
         return 1;
     }
     ListBoards(registry);
