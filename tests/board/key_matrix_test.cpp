@@ -60,10 +60,15 @@ Report KeyReport(std::uint8_t id, std::uint8_t a, std::uint8_t b, std::uint8_t c
     return {id, a, b, c, d, 0, 0, 0};
 }
 
-using KeyMatrixTest = BoardTest;
+// The recorders outlive the board's key-matrix thread, which TearDown stops.
+class KeyMatrixTest : public BoardTest {
+protected:
+    Recorder recorder;
+    Recorder second;
+};
 
 TEST_F(KeyMatrixTest, OneCallbackAtATime) {
-    Recorder first, second;
+    Recorder& first = recorder;
     EXPECT_FALSE(board->SetKeyMatrixCallback(false, Recorder::Callback, &first)) << "none registered";
     EXPECT_FALSE(board->SetKeyMatrixCallback(true, nullptr, &first));
     EXPECT_TRUE(TakeReports().empty());
@@ -90,7 +95,6 @@ TEST_F(KeyMatrixTest, OneCallbackAtATime) {
 }
 
 TEST_F(KeyMatrixTest, TheUpperHalfAloneCallsNothing) {
-    Recorder recorder;
     ASSERT_TRUE(board->SetKeyMatrixCallback(true, Recorder::Callback, &recorder));
     ASSERT_EQ(recorder.WaitForCalls(2).size(), 2u);
 
@@ -109,7 +113,6 @@ TEST_F(KeyMatrixTest, TheUpperHalfAloneCallsNothing) {
 }
 
 TEST_F(KeyMatrixTest, PausedBoardsDeliverNothingUntilResumed) {
-    Recorder recorder;
     ASSERT_TRUE(board->SetKeyMatrixCallback(true, Recorder::Callback, &recorder));
     ASSERT_EQ(recorder.WaitForCalls(2).size(), 2u);
     board->SetPaused(true);
@@ -124,7 +127,6 @@ TEST_F(KeyMatrixTest, PausedBoardsDeliverNothingUntilResumed) {
 }
 
 TEST_F(KeyMatrixTest, ACallbackResultOfZeroEndsTheThread) {
-    Recorder recorder;
     recorder.result = 0;
     ASSERT_TRUE(board->SetKeyMatrixCallback(true, Recorder::Callback, &recorder));
     EXPECT_TRUE(WaitUntil([&] { return !board->IsKeyMatrixRunning(); }));
@@ -134,7 +136,6 @@ TEST_F(KeyMatrixTest, ACallbackResultOfZeroEndsTheThread) {
 }
 
 TEST_F(KeyMatrixTest, APulledBoardEndsTheThreadOnceTheKitIsClosed) {
-    Recorder recorder;
     ASSERT_TRUE(board->SetKeyMatrixCallback(true, Recorder::Callback, &recorder));
     ASSERT_EQ(recorder.WaitForCalls(2).size(), 2u);
     sim->Pull();
@@ -146,7 +147,6 @@ TEST_F(KeyMatrixTest, APulledBoardEndsTheThreadOnceTheKitIsClosed) {
 }
 
 TEST_F(KeyMatrixTest, ShutdownSwitchesTheLedsOffAndStopsTheThread) {
-    Recorder recorder;
     ASSERT_TRUE(board->EnableLedMatrix(true));
     ASSERT_EQ(board->SetMatrixLed(5, 1), 0);
     ASSERT_TRUE(board->SetKeyMatrixCallback(true, Recorder::Callback, &recorder));
@@ -162,7 +162,6 @@ TEST_F(KeyMatrixTest, ShutdownSwitchesTheLedsOffAndStopsTheThread) {
 TEST_F(KeyMatrixTest, ExchangesWaitForTheKeyMatrixCycle) {
     // Pins and identity asked while the key-matrix thread polls the same pipe: each exchange
     // holds the board's lock from request to answer, so every answer reaches its asker.
-    Recorder recorder;
     ASSERT_TRUE(board->SetKeyMatrixCallback(true, Recorder::Callback, &recorder));
     ASSERT_EQ(recorder.WaitForCalls(2).size(), 2u);
     std::uint8_t pins[4] = {};
