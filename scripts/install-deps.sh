@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build git python3
+  g++ cmake ninja-build git python3 pkg-config
   googletest libgtest-dev libbenchmark-dev libmuparser-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
