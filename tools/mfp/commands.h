@@ -14,7 +14,9 @@ struct Command {
 };
 
 int RunCheckCommand(const Arguments& args);
+int RunEvalCommand(const Arguments& args);
 int RunEventsCommand(const Arguments& args);
 
 // Every command the tool knows, in the order "mfp help" lists them.
 const std::vector<Command>& AllCommands();
+
