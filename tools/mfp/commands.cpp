@@ -6,6 +6,7 @@ const std::vector<Command>& AllCommands() {
         {"check", "check [--json] [--section SERIAL] INI   check a configuration file", RunCheckCommand},
         {"eval", "eval [--degrees] [STATEMENT...]  evaluate output formulas (stdin lines without statements)", RunEvalCommand},
         {"events", "events [--category N] [--search TEXT] [--json]   list the event ids", RunEventsCommand},
+        {"panels", "panels [--sim PID:SERIAL[:TYPE:VERSION]]... [--test] [--watch]   list and check the boards", RunPanelsCommand},
     };
     return commands;
 }

@@ -16,6 +16,7 @@ struct Command {
 int RunCheckCommand(const Arguments& args);
 int RunEvalCommand(const Arguments& args);
 int RunEventsCommand(const Arguments& args);
+int RunPanelsCommand(const Arguments& args);
 
 // Every command the tool knows, in the order "mfp help" lists them.
 const std::vector<Command>& AllCommands();

@@ -1,0 +1,142 @@
+// The key-matrix side of a controller board: one registered callback and the board's
+// key-matrix thread, which polls the special-function pipe for key reports and hands every
+// new state to the callback.
+#include <chrono>
+#include <exception>
+#include <future>
+#include <system_error>
+
+#include "board/tarnell_controller.h"
+#include "log/log.h"
+
+namespace {
+
+constexpr std::uint32_t kReportLength = 8;
+constexpr std::uint8_t kKeyMatrixEnable = 0x18;
+constexpr std::uint8_t kKeyMatrixLow = 0x19;   // out: read request; in: key bytes 0..3
+constexpr std::uint8_t kKeyMatrixHigh = 0x1A;  // in: key bytes 4..7
+constexpr auto kReadTimeout = std::chrono::milliseconds(100);
+constexpr auto kPausedSleep = std::chrono::milliseconds(200);
+constexpr auto kPauseSettle = std::chrono::milliseconds(100);
+constexpr auto kYieldToExchange = std::chrono::milliseconds(1);
+
+}  // namespace
+
+// What the thread copies before it tells its starter that it runs.
+struct CTarnellController::KeyMatrixThreadParameters {
+    KeyMatrixCallback callback;
+    void* context;
+    std::string serial;
+};
+
+bool CTarnellController::SetKeyMatrixCallback(bool enable, KeyMatrixCallback callback,
+                                              void* context) {
+    if (enable) {
+        if (keyMatrixOn || callback == nullptr) return false;
+    } else {
+        if (!keyMatrixOn) return false;
+        StopKeyMatrixThread();
+    }
+    const std::uint8_t report[kReportLength] = {kKeyMatrixEnable,
+                                                static_cast<std::uint8_t>(enable ? 1 : 0)};
+    if (WriteReport(1, report, kReportLength) < kReportLength) {
+        MapWriteError();
+        return false;
+    }
+    if (enable) StartKeyMatrixThread(callback, context);
+    keyMatrixOn = enable;
+    return true;
+}
+
+void CTarnellController::SetPaused(bool pause) {
+    if (!pause) {
+        paused = false;
+        return;
+    }
+    // Give a cycle under way the time to end before the caller uses the board.
+    if (!paused.exchange(true)) std::this_thread::sleep_for(kPauseSettle);
+}
+
+void CTarnellController::StartKeyMatrixThread(KeyMatrixCallback callback, void* context) {
+    // A thread that ended by itself, or was unregistered from inside its own callback, is
+    // joined before the next one starts.
+    if (keyMatrixThread.joinable()) StopKeyMatrixThread();
+    paused = false;
+    running = true;
+    KeyMatrixThreadParameters parameters{callback, context, GetSerialNumber(false)};
+    callback(parameters.serial, nullptr, context);
+
+    // The start handshake: the thread has copied its parameters once the promise is kept.
+    std::promise<void> started;
+    std::future<void> hasStarted = started.get_future();
+    try {
+        keyMatrixThread = std::thread([this, &parameters, &started] {
+            const KeyMatrixThreadParameters copy = parameters;
+            started.set_value();
+            KeyMatrixThread(copy);
+        });
+    } catch (const std::system_error& error) {
+        running = false;
+        theLog.Write(2, "MFP", "Key matrix thread of %s not started: %s\n",
+                     parameters.serial.c_str(), error.what());
+        return;
+    }
+    hasStarted.wait();
+}
+
+void CTarnellController::StopKeyMatrixThread() {
+    running = false;
+    if (!keyMatrixThread.joinable()) return;
+    // The thread cannot wait for itself; a later stop from another thread joins it.
+    if (keyMatrixThread.get_id() == std::this_thread::get_id()) return;
+    keyMatrixThread.join();
+    paused = false;
+}
+
+void CTarnellController::KeyMatrixThread(const KeyMatrixThreadParameters& parameters) {
+    std::array<std::uint8_t, 8> keys{};
+    bool requestSent = false;
+    KitSetReadTimeout(handle, static_cast<std::uint32_t>(kReadTimeout.count()));
+    while (running) {
+        if (paused) {
+            std::this_thread::sleep_for(kPausedSleep);
+            continue;
+        }
+        const auto cycleStart = std::chrono::steady_clock::now();
+        bool read = false;
+        try {
+            read = PollKeyMatrix(parameters, requestSent, keys);
+        } catch (const std::exception&) {
+            // An exception out of one cycle (the callback's) is dropped; the loop goes on.
+        }
+        // A pulled board fails its reads at once rather than after the timeout; keep the
+        // loop at its usual pace instead of spinning until the board is closed.
+        if (!read && running) std::this_thread::sleep_until(cycleStart + kReadTimeout);
+        while (exchangesWaiting > 0 && running) std::this_thread::sleep_for(kYieldToExchange);
+    }
+}
+
+bool CTarnellController::PollKeyMatrix(const KeyMatrixThreadParameters& parameters,
+                                       bool& requestSent, std::array<std::uint8_t, 8>& keys) {
+    std::lock_guard<std::recursive_mutex> hold(deviceLock);
+    if (!requestSent) {
+        // The board answers the request with its state and then reports every change, so
+        // the request is sent once; its result does not matter.
+        const std::uint8_t request[kReportLength] = {kKeyMatrixLow};
+        WriteReport(1, request, kReportLength);
+        requestSent = true;
+    }
+    std::uint8_t report[kReportLength] = {};
+    if (ReadReport(1, report, kReportLength) < kReportLength) {
+        if (KitGetLastError() == kKitDeviceGone) running = false;
+        return false;
+    }
+    if (report[0] == kKeyMatrixLow) {
+        std::copy(report + 1, report + 5, keys.begin());
+        if (parameters.callback(parameters.serial, keys.data(), parameters.context) == 0)
+            running = false;
+    } else if (report[0] == kKeyMatrixHigh) {
+        std::copy(report + 1, report + 5, keys.begin() + 4);
+    }
+    return true;
+}

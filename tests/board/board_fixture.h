@@ -1,0 +1,54 @@
+// A controller board over one simulated board, with the kit closed again after every test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "board/tarnell_controller.h"
+#include "iokit/iokit.h"
+#include "os/sim_board.h"
+
+using Report = std::vector<std::uint8_t>;
+
+class BoardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        KitUseBackend(backend);
+        SimBoardSetup setup;
+        setup.serial = "0000000A";
+        sim = backend.AddBoard(setup);
+        ASSERT_NE(KitOpenAll(), 0u);
+        KitSetReadTimeout(KitDeviceAt(1), 1000);
+        board = std::make_unique<CTarnellController>(KitDeviceAt(1), true);
+    }
+    void TearDown() override {
+        board->Shutdown();
+        KitCloseAll();
+    }
+
+    // The reports the board received since the last call, each with its pipe number first.
+    std::vector<Report> TakeReports() {
+        std::vector<Report> reports;
+        for (const SimReport& report : sim->ReceivedReports()) {
+            Report bytes{static_cast<std::uint8_t>(report.pipe)};
+            bytes.insert(bytes.end(), report.bytes.begin(), report.bytes.end());
+            reports.push_back(bytes);
+        }
+        sim->ClearReceivedReports();
+        return reports;
+    }
+
+    // The segments digit column c shows: bit r is row r.
+    int ColumnPattern(int column) const {
+        int pattern = 0;
+        for (int row = 0; row < 8; ++row) pattern |= sim->LedLit(row, column) ? 1 << row : 0;
+        return pattern;
+    }
+
+    SimHidBackend backend;
+    std::shared_ptr<SimBoard> sim;
+    std::unique_ptr<CTarnellController> board;
+};
