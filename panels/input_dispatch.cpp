@@ -41,7 +41,9 @@ const char* const kViewTitles[] = {"COCKPIT - View 00", "SPOT - View 00",
 
 int CMFPWorker::OnInputsChanged(const std::string& serial, const uint8_t* keys, void* context) {
     if (context == nullptr || keys == nullptr) return 1;
-    static_cast<CMFPWorker*>(context)->InputsChanged(serial, keys);
+    auto* worker = static_cast<CMFPWorker*>(context);
+    worker->InputsChanged(serial, keys);
+    ++worker->reportsHandled;
     return 1;
 }
 

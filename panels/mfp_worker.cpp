@@ -91,6 +91,7 @@ int CMFPWorker::UpdateThreadProc() {
     DecideStartUp(StartUp::Serving);
     while (runFlag->IsSet()) {
         UpdateOutputs();
+        ++passesDone;
         runFlag->SleepWhileSet(kUpdatePause);
     }
     ClearAllOutputs();

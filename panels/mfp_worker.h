@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -79,6 +80,10 @@ public:
     void ClearAllOutputs();
 
     const std::string& SectionName() const { return sectionName; }
+    // Progress counters for tools that wait for the runtime: switch reports handled (on the
+    // key-matrix thread) and output passes completed (on the update thread).
+    uint64_t ReportsHandled() const { return reportsHandled.load(); }
+    uint64_t PassesDone() const { return passesDone.load(); }
     MFPInputTable Inputs() const;
 
 private:
@@ -112,4 +117,6 @@ private:
     std::mutex startUpLock;
     std::condition_variable startUpDecided;
     StartUp startUp = StartUp::Pending;
+    std::atomic<uint64_t> reportsHandled{0};
+    std::atomic<uint64_t> passesDone{0};
 };
