@@ -41,9 +41,7 @@ const char* const kViewTitles[] = {"COCKPIT - View 00", "SPOT - View 00",
 
 int CMFPWorker::OnInputsChanged(const std::string& serial, const uint8_t* keys, void* context) {
     if (context == nullptr || keys == nullptr) return 1;
-    auto* worker = static_cast<CMFPWorker*>(context);
-    worker->InputsChanged(serial, keys);
-    ++worker->reportsHandled;
+    static_cast<CMFPWorker*>(context)->InputsChanged(serial, keys);
     return 1;
 }
 
@@ -65,6 +63,9 @@ void CMFPWorker::InputsChanged(const std::string& serial, const uint8_t* keys) {
         }
     }
     lastInputs = change.keys;
+    uint64_t packed = 0;
+    for (int port = 7; port >= 0; --port) packed = packed << 8 | lastInputs[port];
+    inputsSeen = packed;
 }
 
 void CMFPWorker::DispatchInput(const InputChange& change) {

@@ -80,9 +80,9 @@ public:
     void ClearAllOutputs();
 
     const std::string& SectionName() const { return sectionName; }
-    // Progress counters for tools that wait for the runtime: switch reports handled (on the
-    // key-matrix thread) and output passes completed (on the update thread).
-    uint64_t ReportsHandled() const { return reportsHandled.load(); }
+    // Progress marks for tools that wait for the runtime: the key bytes of the last switch
+    // report handled (byte k in bits 8k to 8k+7) and the output passes completed.
+    uint64_t InputsSeen() const { return inputsSeen.load(); }
     uint64_t PassesDone() const { return passesDone.load(); }
     MFPInputTable Inputs() const;
 
@@ -117,6 +117,6 @@ private:
     std::mutex startUpLock;
     std::condition_variable startUpDecided;
     StartUp startUp = StartUp::Pending;
-    std::atomic<uint64_t> reportsHandled{0};
+    std::atomic<uint64_t> inputsSeen{0};
     std::atomic<uint64_t> passesDone{0};
 };

@@ -53,6 +53,13 @@ DemoRuntime::DemoRuntime(const std::vector<std::string>& serials, const std::str
             file << "[" << serial << "]\n" << DemoConfiguration();
     }
     view = host.OpenView(kCockpitView);
+    // The aircraft of the bundled flight stands on the runway: every gauge of the bundled
+    // configuration is known from the start, so the first pass drives every output.
+    host.SetGauge(1, 1200);  // altitude
+    host.SetGauge(2, 270);   // heading
+    host.SetGauge(3, 0);     // speed
+    host.SetGauge(4, 1);     // gear down
+    host.SetGauge(5, 1);     // parking brake on
     KitUseBackend(backend);
     panelSet = std::make_unique<CMFP>(PanelServices{host, host, host, profile, messages, iniPath});
 }
@@ -62,7 +69,15 @@ DemoRuntime::~DemoRuntime() {
     if (temporaryIni) std::remove(iniPath.c_str());
 }
 
-int DemoRuntime::Start() { return panelSet->LoadMFPs(); }
+// Returns once every worker has run its first pass: that pass reads each board's port lines
+// once (for its first port LED), and a switch report arriving during that exchange would be
+// taken for its answer and lost.
+int DemoRuntime::Start() {
+    const int started = panelSet->LoadMFPs();
+    for (const DemoPanel& panel : panels)
+        if (CMFPWorker* worker = Worker(panel)) WaitFor([&] { return worker->PassesDone() >= 1; });
+    return started;
+}
 
 void DemoRuntime::Stop() { panelSet->UnloadMFPs(); }
 
@@ -89,13 +104,13 @@ void DemoRuntime::SetSwitch(DemoPanel& panel, int n, bool closed) {
     const std::string& key = InputKeys()[static_cast<std::size_t>(n - 1)];
     const int byte = std::stoi(key.substr(0, 2));
     const int bit = std::stoi(key.substr(2, 2));
-    const bool wasClosed = (panel.board->Keys()[static_cast<std::size_t>(byte)] >> bit & 1) != 0;
     CMFPWorker* worker = Worker(panel);
-    const uint64_t before = worker ? worker->ReportsHandled() : 0;
     if (closed) panel.board->PressKey(byte, bit);
     else panel.board->ReleaseKey(byte, bit);
-    if (worker && wasClosed != closed && panel.board->KeyMatrixOn() &&
-        !WaitFor([&] { return worker->ReportsHandled() > before; }))
+    uint64_t keys = 0;
+    for (int k = 7; k >= 0; --k) keys = keys << 8 | panel.board->Keys()[static_cast<std::size_t>(k)];
+    if (worker && panel.board->KeyMatrixOn() &&
+        !WaitFor([&] { return worker->InputsSeen() == keys; }))
         std::fprintf(stderr, "mfp demo: panel %s did not report SW%d\n", panel.serial.c_str(), n);
 }
 

@@ -42,8 +42,8 @@ public:
     // The worker serving the panel, or null (unplugged, corrupt section, not loaded).
     CMFPWorker* Worker(const DemoPanel& panel);
 
-    // Switch n (1..15) of the panel closed or open; returns once the worker has handled the
-    // report (or at once when no worker reads the switches).
+    // Switch n (1..15) of the panel closed or open; returns once the worker has seen the
+    // new state (or at once when no worker reads the switches).
     void SetSwitch(DemoPanel& panel, int n, bool closed);
     // Waits until every worker has run an output pass that began after this call.
     void AwaitFreshPass();
