@@ -72,7 +72,7 @@ void CMFPWorker::DispatchInput(const InputChange& change) {
     const std::string key = InputKey(change.port, change.bit);
     MFPInput input;
     {
-        std::lock_guard<std::mutex> guard(dataLock);
+        std::lock_guard<std::mutex> guard(inputsLock);
         auto found = inputs.find(key);
         // A bit without an entry gets one with every field 0, used like any other.
         if (found == inputs.end()) found = inputs.emplace(key, MFPInput{0, 0, 0, 0}).first;

@@ -70,11 +70,13 @@ bool CMFPWorker::LoadPanelData() {
     sectionName = board->GetSerialNumber(false);
     mainWindow = services.windows.FindTopWindow(kMainWindowClass);
     simulatorFound = mainWindow != 0;
-    {
-        std::lock_guard<std::mutex> guard(dataLock);
-        return BuildMFPData(services.profile, iniPath, sectionName, inputs, outputs,
-                            services.messages);
-    }
+    MFPInputTable newInputs;
+    MFPOutputList newOutputs;
+    if (!BuildMFPData(services.profile, iniPath, sectionName, newInputs, newOutputs,
+                      services.messages))
+        return false;
+    ReplaceTables(newInputs, newOutputs);
+    return true;
 }
 
 int CMFPWorker::UpdateThreadProc() {
@@ -111,11 +113,25 @@ void CMFPWorker::StartInputs() {
 void CMFPWorker::StopInputs() { board->SetKeyMatrixCallback(false, nullptr, nullptr); }
 
 void CMFPWorker::ReloadMFPData() {
-    std::lock_guard<std::mutex> guard(dataLock);
-    ::ReloadMFPData(services.profile, iniPath, sectionName, inputs, outputs, services.messages);
+    MFPInputTable newInputs;
+    MFPOutputList newOutputs;
+    ::ReloadMFPData(services.profile, iniPath, sectionName, newInputs, newOutputs,
+                    services.messages);
+    ReplaceTables(newInputs, newOutputs);
+}
+
+// The tables are built outside the locks and swapped in one lock at a time, so a reload never
+// holds one lock while it waits for the other.
+void CMFPWorker::ReplaceTables(MFPInputTable& newInputs, MFPOutputList& newOutputs) {
+    {
+        std::lock_guard<std::mutex> guard(inputsLock);
+        inputs.swap(newInputs);
+    }
+    std::lock_guard<std::mutex> guard(outputsLock);
+    outputs.swap(newOutputs);
 }
 
 MFPInputTable CMFPWorker::Inputs() const {
-    std::lock_guard<std::mutex> guard(dataLock);
+    std::lock_guard<std::mutex> guard(inputsLock);
     return inputs;
 }

@@ -7,8 +7,10 @@
 // Threads: the worker's thread (InitInstance only), the update thread (UpdateOutputs,
 // ClearAllOutputs, FindSimulatorView), the board's key-matrix thread (OnInputsChanged,
 // DispatchInput, SendKeystroke), and the host's thread (StartInputs, StopInputs,
-// ReloadMFPData, through the panel set once start-up is over). `dataLock` keeps a reload from
-// overlapping an output pass or a dispatch.
+// ReloadMFPData, through the panel set once start-up is over). `outputsLock` keeps a reload
+// from overlapping an output pass, `inputsLock` from overlapping a dispatch. Lock order: a pass
+// holds outputsLock and then the board's deviceLock; a dispatch runs under the deviceLock and
+// takes inputsLock; a reload builds its tables first and then takes each lock on its own.
 #pragma once
 
 #include <array>
@@ -92,7 +94,8 @@ private:
     void Run();
     void InputsChanged(const std::string& serial, const uint8_t* keys);
     void DecideStartUp(StartUp result);
-    // ClearAllOutputs with dataLock held.
+    void ReplaceTables(MFPInputTable& newInputs, MFPOutputList& newOutputs);
+    // ClearAllOutputs with outputsLock held.
     void ClearOutputs();
     // One output of a pass; false ends the pass.
     bool UpdateOutput(const MFPOutput& output, class FormulaEvaluator& evaluator,
@@ -111,7 +114,8 @@ private:
     CTarnellController* board = nullptr;
     const RunFlag* runFlag = nullptr;
 
-    mutable std::mutex dataLock;  // inputs and outputs
+    mutable std::mutex inputsLock;
+    std::mutex outputsLock;
     std::thread workerThread;
     std::thread updateThread;
     std::mutex startUpLock;

@@ -20,7 +20,7 @@ void LogBoardError() {
 void CMFPWorker::UpdateOutputs() {
     if (!simulatorFound) return;
     // The pass holds the tables, so a reload waits for the pass to end and vice versa.
-    std::lock_guard<std::mutex> guard(dataLock);
+    std::lock_guard<std::mutex> guard(outputsLock);
     FormulaEvaluator evaluator;
     std::string text;
 
@@ -98,7 +98,7 @@ bool CMFPWorker::UpdateOutput(const MFPOutput& output, FormulaEvaluator& evaluat
 }
 
 void CMFPWorker::ClearAllOutputs() {
-    std::lock_guard<std::mutex> guard(dataLock);
+    std::lock_guard<std::mutex> guard(outputsLock);
     ClearOutputs();
 }
 
