@@ -13,8 +13,14 @@ const char kModuleName[] = "MFPWorker";
 constexpr uint32_t kFirstKeyEvent = 0x1000001;
 constexpr uint32_t kLastKeyEvent = 0x1000039;
 
-// The virtual-key code of a keyboard event id; 0 for an id without a key.
-uint8_t VirtualKeyOf(uint32_t eventId) {
+// Searched in this order; the first found is the view.
+const char* const kViewTitles[] = {"COCKPIT - View 00", "SPOT - View 00",
+                                   "VIRTUAL COCKPIT - View 00", "TOWER - View 00",
+                                   "TOP-DOWN - View 00"};
+
+}  // namespace
+
+uint8_t KeystrokeVirtualKey(uint32_t eventId) {
     if (eventId >= 0x1000001 && eventId <= 0x100000C) return eventId - 0xFFFF91;  // F1..F12
     if (eventId >= 0x100000D && eventId <= 0x1000026) return eventId - 0xFFFFCC;  // A..Z
     if (eventId >= 0x1000027 && eventId <= 0x1000030) return eventId - 0xFFFFF7;  // 0..9
@@ -31,13 +37,6 @@ uint8_t VirtualKeyOf(uint32_t eventId) {
         default: return 0;
     }
 }
-
-// Searched in this order; the first found is the view.
-const char* const kViewTitles[] = {"COCKPIT - View 00", "SPOT - View 00",
-                                   "VIRTUAL COCKPIT - View 00", "TOWER - View 00",
-                                   "TOP-DOWN - View 00"};
-
-}  // namespace
 
 int CMFPWorker::OnInputsChanged(const std::string& serial, const uint8_t* keys, void* context) {
     if (context == nullptr || keys == nullptr) return 1;
@@ -98,7 +97,7 @@ void CMFPWorker::DispatchInput(const InputChange& change) {
 
 // The configured value is never used: a keystroke is one key down and up.
 int CMFPWorker::SendKeystroke(uint32_t eventId, int32_t /*value*/) {
-    const uint8_t virtualKey = VirtualKeyOf(eventId);
+    const uint8_t virtualKey = KeystrokeVirtualKey(eventId);
     if (virtualKey == 0) return -1;
     if (services.windows.IsWindow(mainWindow)) services.keyboard.BringToForeground(mainWindow);
     theLog.Write(0, kModuleName, "Sending keyboard event to FS\n");

@@ -36,6 +36,10 @@ struct InputChange {
     std::array<uint8_t, 8> keys{};
 };
 
+// The Windows virtual-key code a keyboard event id (0x1000001 to 0x1000039) presses; 0 for an
+// id without a key.
+uint8_t KeystrokeVirtualKey(uint32_t eventId);
+
 class CMFPWorker {
 public:
     static constexpr auto kUpdatePause = std::chrono::milliseconds(250);
