@@ -150,7 +150,9 @@ void DrawPanel(std::string& screen, const DemoPanel& panel, bool selected, bool 
     screen += std::string(selected ? " > " : "   ") + "panel " + panel.serial +
               (panel.board->IsPlugged() ? "" : "  (unplugged)") +
               (served || !panel.board->IsPlugged() ? "" : "  (not served)") + "\n";
-    const auto rows = panel.board->LedRows();
+    // A pulled board is dark, whatever it showed last.
+    const auto rows = panel.board->IsPlugged() ? panel.board->LedRows()
+                                               : std::array<std::uint32_t, 8>{};
     DrawDigits(screen, rows);
     screen += "   LEDs lit:";
     for (int column = kDigitColumns; column < 32; ++column)
