@@ -1,5 +1,6 @@
 // The panel set with its threads: load, unload and reload, switches reaching the host through
 // the board's key-matrix thread, outputs refreshed by the update threads, and a corrupt section.
+#include "board/tarnell_controllers.h"
 #include "panels/mfp.h"
 #include "panel_fixture.h"
 
@@ -108,6 +109,26 @@ TEST_F(PanelSetTest, CorruptSectionStopsOnlyItsOwnPanel) {
     good->PressKey(0, 0);
     EXPECT_TRUE(HostGot(Event(0x101, 1)));
     panels.UnloadMFPs();
+}
+
+TEST_F(PanelSetTest, WorkerWithClearedRunFlagWindsDownAtOnce) {
+    auto sim = AddBoard("0000A1B2");
+    host.SetGauge(1, 1.0);
+    WriteKey("0000A1B2", "outputs", "2,1,1,%g,1,0,0");
+    CTarnellControllers registry;
+    ASSERT_TRUE(registry.LoadControllers());
+    RunFlag cleared;
+    CMFPWorker worker(Services());
+    worker.SetBoard(registry.SelectControllers("02", "01").at("0000A1B2"));
+    worker.SetRunFlag(&cleared);
+    ASSERT_TRUE(worker.Start());
+    EXPECT_TRUE(worker.AwaitStartUp());
+    worker.Join();
+    EXPECT_EQ(worker.PassesDone(), 0u);
+    EXPECT_EQ(host.LookupCount(), 0u);
+    EXPECT_EQ(CountLog("Clear all outputs"), 1);
+    EXPECT_FALSE(sim->LedMatrixOn()) << "shut down";
+    registry.CloseAll();
 }
 
 TEST_F(PanelSetTest, NoBoardNoPanel) {
