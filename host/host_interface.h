@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "os/gauge_variable.h"
+
 // The host's calling convention for the PANELS slots: the callee removes the arguments.
 #if defined(__i386__) || defined(_M_IX86)
 #define MFP_HOST_CALL __stdcall
@@ -33,19 +35,7 @@ struct ImportEntry {
 };
 constexpr uint32_t kPanelsImportId = 0x0F;
 
-#pragma pack(push, 4)
-// The gauge-variable lookup record. The caller zeroes every field but the token before a call.
-struct GaugeVariable {
-    uint32_t token;         // set by the caller
-    void* data;             // set by the host; null: no such variable
-    uint32_t typeCode;      // set by the host; 0: none
-    double value;           // by type code: 2 and 33 a double, 14 an int16 in the first two bytes
-    double previousValue;
-};
-#pragma pack(pop)
-#if defined(__i386__) || defined(_M_IX86)
-static_assert(sizeof(GaugeVariable) == 28, "the host's record is 28 bytes");
-#endif
+// GaugeVariable: os/gauge_variable.h, shared with the portable panel runtime.
 
 // The two slots of the host's PANELS table the module calls, by byte offset.
 using TriggerKeyEventFunction = void(MFP_HOST_CALL*)(uint32_t eventId, uint32_t value);

@@ -1,13 +1,27 @@
 #include "host/tarnell_mfp_app.h"
 
+#include "host/host_panels_win32.h"
+#include "iokit/iokit.h"
 #include "log/log.h"
+#include "os/hid.h"
+#include "os/host_windows.h"
+#include "os/keyboard.h"
+#include "os/profile_file.h"
 #include "os/user_message.h"
 #include "os/win32/module_instance.h"
 #include "ui/about_dlg.h"
 
 namespace {
 const char kModuleName[] = "MFP";
+
+PanelServices HostPanelServices() {
+    return PanelServices{HostPanelsFromImportTable(), PlatformHostWindows(), PlatformKeyboard(),
+                         PlatformProfileFile(), PlatformUserMessages(),
+                         SiblingPath(ModuleFilePath(), "Tarnell_MFP.ini")};
 }
+}  // namespace
+
+CTarnellMFPApp::CTarnellMFPApp() : panels(HostPanelServices()) {}
 
 // Built after theLog (init_priority 200) and so destroyed before it.
 CTarnellMFPApp theApp;
@@ -36,6 +50,7 @@ void CTarnellMFPApp::Init() {
             theLog.Write(0, kModuleName, "Inserted into the FS9 menu\n");
         else
             theLog.Write(2, kModuleName, "Unable to insert into the FS menu\n");
+        KitUseBackend(PlatformHidBackend());
         panelCount = panels.LoadMFPs();
         theLog.Write(0, kModuleName, "Loaded %d MFP's\n", panelCount);
     }

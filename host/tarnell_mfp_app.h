@@ -11,7 +11,7 @@
 
 class CTarnellMFPApp {
 public:
-    CTarnellMFPApp() = default;
+    CTarnellMFPApp();
     virtual ~CTarnellMFPApp() = default;
     CTarnellMFPApp(const CTarnellMFPApp&) = delete;
     CTarnellMFPApp& operator=(const CTarnellMFPApp&) = delete;
@@ -29,7 +29,7 @@ private:
     WNDPROC previousWindowProc = nullptr;
     bool reloadPending = false;
     bool configuring = false;
-    CMFP panels;
+    CMFP panels;  // runs against the real host, windows, keyboard and HID services
     HWND mainWindow = nullptr;
     int panelCount = 0;
 };

@@ -14,6 +14,7 @@ struct Command {
 };
 
 int RunCheckCommand(const Arguments& args);
+int RunDemoCommand(const Arguments& args);
 int RunEvalCommand(const Arguments& args);
 int RunEventsCommand(const Arguments& args);
 int RunPanelsCommand(const Arguments& args);

@@ -1,0 +1,137 @@
+#include "panels/mfp_worker.h"
+
+#include <exception>
+#include <system_error>
+
+#include "config/build_mfp_data.h"
+#include "log/log.h"
+
+namespace {
+const char kModuleName[] = "MFPWorker";
+}
+
+CMFPWorker::CMFPWorker(const PanelServices& services) : services(services) {}
+
+CMFPWorker::~CMFPWorker() { Join(); }
+
+bool CMFPWorker::Start() {
+    try {
+        workerThread = std::thread(&CMFPWorker::Run, this);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void CMFPWorker::Join() {
+    if (workerThread.joinable()) workerThread.join();
+}
+
+bool CMFPWorker::AwaitStartUp() {
+    std::unique_lock<std::mutex> guard(startUpLock);
+    startUpDecided.wait(guard, [this] { return startUp != StartUp::Pending; });
+    return startUp == StartUp::Serving;
+}
+
+void CMFPWorker::DecideStartUp(StartUp result) {
+    {
+        std::lock_guard<std::mutex> guard(startUpLock);
+        startUp = result;
+    }
+    startUpDecided.notify_all();
+}
+
+// The worker's thread: start-up, then waiting for the update thread instead of a message loop.
+void CMFPWorker::Run() {
+    if (!InitInstance()) {
+        DecideStartUp(StartUp::Ended);
+        return;
+    }
+    updateThread.join();
+}
+
+bool CMFPWorker::InitInstance() {
+    if (!LoadPanelData()) return false;
+    theLog.Write(0, kModuleName, "Starting worker thread\n");
+    try {
+        updateThread = std::thread(&CMFPWorker::UpdateThreadProc, this);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+bool CMFPWorker::LoadPanelData() {
+    theLog.Write(0, kModuleName, "InitInstance\n");
+    lastInputs.fill(0);
+    iniPath = services.iniPath;
+    int type = 0, version = 0;
+    board->GetModuleId(type, version, 1, false);
+    sectionName = board->GetSerialNumber(false);
+    mainWindow = services.windows.FindTopWindow(kMainWindowClass);
+    simulatorFound = mainWindow != 0;
+    MFPInputTable newInputs;
+    MFPOutputList newOutputs;
+    if (!BuildMFPData(services.profile, iniPath, sectionName, newInputs, newOutputs,
+                      services.messages))
+        return false;
+    ReplaceTables(newInputs, newOutputs);
+    return true;
+}
+
+int CMFPWorker::UpdateThreadProc() {
+    CTarnellController* servedBoard = board;
+    if (servedBoard) {
+        try {
+            theLog.Write(0, kModuleName, "Enabling features\n");
+            servedBoard->EnableLedMatrix(true);
+            StartInputs();
+        } catch (const std::exception&) {
+            servedBoard = nullptr;
+        }
+    }
+    DecideStartUp(StartUp::Serving);
+    while (runFlag->IsSet()) {
+        UpdateOutputs();
+        ++passesDone;
+        runFlag->SleepWhileSet(kUpdatePause);
+    }
+    ClearAllOutputs();
+    if (servedBoard) {
+        try {
+            servedBoard->Shutdown();
+        } catch (const std::exception&) {
+        }
+    }
+    return 0;
+}
+
+void CMFPWorker::StartInputs() {
+    board->SetKeyMatrixCallback(true, &CMFPWorker::OnInputsChanged, this);
+}
+
+void CMFPWorker::StopInputs() { board->SetKeyMatrixCallback(false, nullptr, nullptr); }
+
+void CMFPWorker::ReloadMFPData() {
+    MFPInputTable newInputs;
+    MFPOutputList newOutputs;
+    ::ReloadMFPData(services.profile, iniPath, sectionName, newInputs, newOutputs,
+                    services.messages);
+    ReplaceTables(newInputs, newOutputs);
+}
+
+// The tables are built outside the locks and swapped in one lock at a time, so a reload never
+// holds one lock while it waits for the other.
+void CMFPWorker::ReplaceTables(MFPInputTable& newInputs, MFPOutputList& newOutputs) {
+    {
+        std::lock_guard<std::mutex> guard(inputsLock);
+        inputs.swap(newInputs);
+    }
+    std::lock_guard<std::mutex> guard(outputsLock);
+    outputs.swap(newOutputs);
+}
+
+MFPInputTable CMFPWorker::Inputs() const {
+    std::lock_guard<std::mutex> guard(inputsLock);
+    return inputs;
+}

@@ -1,0 +1,129 @@
+// The output update: one pass reads every output's gauge variable, evaluates its formula and
+// drives the board; ClearAllOutputs switches everything off.
+#include <cstdlib>
+#include <exception>
+#include <thread>
+
+#include "formula/formula_evaluator.h"
+#include "log/log.h"
+#include "panels/mfp_worker.h"
+#include "panels/output_rules.h"
+
+namespace {
+const char kModuleName[] = "MFPWorker";
+
+void LogBoardError() {
+    theLog.Write(0, kModuleName, "Error writting to the Tarnell controller\n");
+}
+}  // namespace
+
+void CMFPWorker::UpdateOutputs() {
+    if (!simulatorFound) return;
+    // The pass holds the tables, so a reload waits for the pass to end and vice versa.
+    std::lock_guard<std::mutex> guard(outputsLock);
+    FormulaEvaluator evaluator;
+    std::string text;
+
+    if (viewWindow != 0 && services.windows.IsWindow(viewWindow)) {
+        std::string title;
+        if (!services.windows.GetWindowTitle(viewWindow, title) || title.empty()) {
+            std::this_thread::sleep_for(kEmptyTitlePause);
+            viewWindow = FindSimulatorView();
+        }
+    } else {
+        viewWindow = FindSimulatorView();
+    }
+    if (viewWindow == 0) {
+        if (lastViewWindow != 0) {
+            ClearOutputs();
+            lastViewWindow = 0;
+        }
+        return;
+    }
+    if (lastViewWindow == 0) lastViewWindow = viewWindow;
+
+    for (const MFPOutput& output : outputs) {
+        if (!runFlag->IsSet()) return;
+        try {
+            if (!UpdateOutput(output, evaluator, text)) return;
+        } catch (const std::exception&) {
+            theLog.Write(0, kModuleName, "Unable to read gauge data\n");
+            return;
+        }
+    }
+}
+
+bool CMFPWorker::UpdateOutput(const MFPOutput& output, FormulaEvaluator& evaluator,
+                              std::string& text) {
+    GaugeVariable variable{};
+    variable.token = static_cast<uint32_t>(output.gaugeVariable);
+    if (!services.host.Available()) return false;
+    services.host.LookupGaugeVariable(variable);
+    if (variable.typeCode == 0 || variable.data == nullptr) return false;
+
+    // An unknown type code leaves the text as the previous output left it.
+    if (FormatGaugeValue(output.format, variable, text) == GaugeText::UnusableFormat) {
+        theLog.Write(0, kModuleName, "Calculate formula error %s\n", text.c_str());
+        return true;
+    }
+    try {
+        text = FormulaEvaluator::FormatResult(evaluator.Evaluate(text)).c_str();
+    } catch (const FormulaError& error) {
+        theLog.Write(0, kModuleName, "Calculate formula error %s\n", error.what());
+        return true;
+    }
+    if (board == nullptr) return true;
+
+    try {
+        switch (output.Kind()) {
+            case OutputKind::Display:
+                board->WriteDisplay(output.startDigit,
+                                    PadDisplayText(text, output.width, output.decimalPoint), -1, 1);
+                break;
+            case OutputKind::PortLed:
+                board->SetPortBit(output.port, output.bit,
+                                  LedIsOn(std::atoi(text.c_str()), output) ? 1 : 0);
+                break;
+            case OutputKind::MatrixLed:
+                board->SetMatrixLed(output.matrixLed,
+                                    LedIsOn(std::atoi(text.c_str()), output) ? 1 : 0);
+                break;
+            case OutputKind::None:
+                break;
+        }
+    } catch (const std::exception&) {
+        LogBoardError();
+    }
+    return true;
+}
+
+void CMFPWorker::ClearAllOutputs() {
+    std::lock_guard<std::mutex> guard(outputsLock);
+    ClearOutputs();
+}
+
+void CMFPWorker::ClearOutputs() {
+    theLog.Write(0, kModuleName, "Clear all outputs\n");
+    if (board == nullptr) return;
+    for (const MFPOutput& output : outputs) {
+        try {
+            switch (output.Kind()) {
+                case OutputKind::Display:
+                    board->WriteDisplay(output.startDigit,
+                                        std::string(output.width > 0 ? output.width : 0, ' '), -1,
+                                        1);
+                    break;
+                case OutputKind::PortLed:
+                    board->SetPortBit(output.port, output.bit, 0);
+                    break;
+                case OutputKind::MatrixLed:
+                    board->SetMatrixLed(output.matrixLed, 0);
+                    break;
+                case OutputKind::None:
+                    break;
+            }
+        } catch (const std::exception&) {
+            LogBoardError();
+        }
+    }
+}

@@ -1,0 +1,143 @@
+// Switch reports to host events and keystrokes.
+#include "worker_fixture.h"
+
+namespace {
+
+using Kind = SimHostRecord::Kind;
+
+SimHostRecord Event(uint32_t id, uint32_t value) { return {Kind::Event, id, value}; }
+SimHostRecord KeyDown(uint32_t vk) { return {Kind::KeyDown, 0, vk}; }
+SimHostRecord KeyUp(uint32_t vk) { return {Kind::KeyUp, 0, vk}; }
+
+class InputDispatchTest : public WorkerFixture {};
+
+TEST_F(InputDispatchTest, ReportsDispatchChangedBitsInOrderAndReleasesDoNothing) {
+    // SW2 (0001), SW4 (0003), SW9 (0100), SW10 (0101) send events 2, 4, 9, 10 with values.
+    WriteInputs(kSerial, {{1, "2", 20}, {3, "4", 40}, {8, "9", 90}, {9, "A", 100}});
+    StartWorker();
+    struct Step {
+        std::array<std::uint8_t, 8> keys;
+        std::vector<SimHostRecord> expected;
+        std::vector<std::string> pressed;
+    };
+    const std::vector<Step> steps = {
+        // The first report after start-up: every set bit is a press, lower byte and bit first.
+        {{0x0A, 0x01}, {Event(2, 20), Event(4, 40), Event(9, 90)},
+         {"0000A1B2:0001 pressed", "0000A1B2:0003 pressed", "0000A1B2:0100 pressed"}},
+        // The same report again: nothing.
+        {{0x0A, 0x01}, {}, {}},
+        // Releases never act and are not logged; the press beside them is.
+        {{0x00, 0x02}, {Event(10, 100)}, {"0000A1B2:0101 pressed"}},
+        {{0x00, 0x00}, {}, {}},
+    };
+    for (const Step& step : steps) {
+        host.ClearRecords();
+        const auto logBefore = LogMessages().size();
+        Report(step.keys);
+        EXPECT_EQ(host.Records(), step.expected);
+        std::vector<std::string> pressed;
+        const auto log = LogMessages();
+        for (auto i = logBefore; i < log.size(); ++i)
+            if (log[i].find("pressed") != std::string::npos) pressed.push_back(log[i]);
+        EXPECT_EQ(pressed, step.pressed);
+    }
+    CMFPWorker::OnInputsChanged(kSerial, nullptr, worker.get());  // the board's first call
+    EXPECT_TRUE(host.Records().empty());
+}
+
+TEST_F(InputDispatchTest, EventRanges) {
+    struct Row {
+        const char* eventText;
+        int value;
+        std::vector<SimHostRecord> expected;
+        const char* logged;  // the line after "pressed"
+    };
+    const std::vector<Row> rows = {
+        {"10000", 5, {}, nullptr},
+        {"1000001", 5, {KeyDown(0x70), KeyUp(0x70)}, "Performing custom action (16777217)"},
+        {"1000039", 5, {KeyDown(0x09), KeyUp(0x09)}, "Performing custom action (16777273)"},
+        {"100003A", 5, {Event(0x100003A, 5)}, "Performing FS action(16777274)"},
+        {"FFFF", 7, {Event(0xFFFF, 7)}, "Performing FS action(65535)"},
+        {"10001", 0, {Event(0x10001, 0)}, "Performing FS action(65537)"},
+    };
+    std::vector<std::tuple<int, std::string, int>> inputs;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        inputs.emplace_back(static_cast<int>(i), rows[i].eventText, rows[i].value);
+    WriteInputs(kSerial, inputs);
+    StartWorker();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(rows[i].eventText);
+        host.ClearRecords();
+        const auto logBefore = LogMessages().size();
+        Report({static_cast<std::uint8_t>(1u << i)});
+        EXPECT_EQ(host.Records(), rows[i].expected);
+        const auto log = LogMessages();
+        ASSERT_GT(log.size(), logBefore);
+        EXPECT_EQ(log[logBefore], "0000A1B2:000" + std::to_string(i) + " pressed");
+        if (rows[i].logged) {
+            ASSERT_GT(log.size(), logBefore + 1);
+            EXPECT_EQ(log[logBefore + 1], rows[i].logged);
+        } else {
+            EXPECT_EQ(log.size(), logBefore + 1) << "0x10000 logs the press only";
+        }
+        Report({});
+    }
+}
+
+TEST_F(InputDispatchTest, UnconfiguredBitSendsEventZero) {
+    StartWorker();
+    Report({0, 0, 0x01});
+    EXPECT_EQ(host.Records(), (std::vector<SimHostRecord>{Event(0, 0)}));
+    const auto inputs = worker->Inputs();
+    ASSERT_EQ(inputs.count("0200"), 1u) << "the key is added";
+    EXPECT_EQ(inputs.at("0200").eventId, 0u);
+}
+
+TEST_F(InputDispatchTest, KeystrokeVirtualKeyCodes) {
+    const std::vector<std::pair<uint32_t, uint8_t>> rows = {
+        {0x1000001, 0x70}, {0x100000C, 0x7B}, {0x100000D, 0x41}, {0x1000026, 0x5A},
+        {0x1000027, 0x30}, {0x1000030, 0x39}, {0x1000031, 0xA4}, {0x1000032, 0xA2},
+        {0x1000033, 0xA5}, {0x1000034, 0xA3}, {0x1000035, 0x12}, {0x1000036, 0x11},
+        {0x1000037, 0x2C}, {0x1000038, 0x13}, {0x1000039, 0x09},
+    };
+    StartWorker();
+    for (const auto& row : rows) {
+        host.ClearRecords();
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(worker->SendKeystroke(row.first, 12345), 0);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, CMFPWorker::kKeyPressTime);
+        EXPECT_EQ(host.Records(),
+                  (std::vector<SimHostRecord>{KeyDown(row.second), KeyUp(row.second)}))
+            << std::hex << row.first;
+    }
+    EXPECT_EQ(host.Foreground(), SimHost::kMainWindow) << "the main window was brought forward";
+    host.ClearRecords();
+    EXPECT_EQ(worker->SendKeystroke(0x1000000, 0), -1);
+    EXPECT_EQ(worker->SendKeystroke(0x100003A, 0), -1);
+    EXPECT_TRUE(host.Records().empty());
+}
+
+TEST_F(InputDispatchTest, MissingMainWindowOnlyLogs) {
+    WriteInputs(kSerial, {{0, "1000001", 3}, {1, "42", 7}});
+    host.SetMainWindow(false);
+    StartWorker();
+    host.SetMainWindow(true);  // appearing later changes nothing: it is looked for at start-up
+    Report({0x03});
+    EXPECT_TRUE(host.Records().empty());
+    EXPECT_EQ(CountLog("trigger_key_event(16777217, 3)"), 1);
+    EXPECT_EQ(CountLog("trigger_key_event(66, 7)"), 1);
+}
+
+TEST_F(InputDispatchTest, FindSimulatorViewPrefersTheCockpit) {
+    StartWorker();
+    const WindowHandle spot = host.OpenView("SPOT - View 00");
+    host.OpenView("TOWER - View 01");
+    EXPECT_EQ(worker->FindSimulatorView(), cockpit);
+    host.CloseView(cockpit);
+    EXPECT_EQ(worker->FindSimulatorView(), spot);
+    host.CloseView(spot);
+    EXPECT_EQ(worker->FindSimulatorView(), 0u) << "View 01 is not searched for";
+    EXPECT_EQ(CountLog("Window not found"), 1);
+}
+
+}  // namespace

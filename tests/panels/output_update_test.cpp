@@ -1,0 +1,208 @@
+// Output passes: padding, the on/off rule, gauge values by type code, formula errors, the
+// pass's variables, the view window and unknown gauge variables.
+#include "panels/output_rules.h"
+#include "worker_fixture.h"
+
+#include <cstring>
+
+#include "board/segment_pattern.h"
+
+namespace {
+
+TEST(OutputRulesTest, DisplayPaddingAndPoints) {
+    struct Row {
+        const char* result;
+        int width;
+        bool point;
+        const char* shown;
+    };
+    const Row rows[] = {
+        {"3", 3, true, "3.00"},      {"12.5", 3, true, "12.5"},  {"7", 4, false, "7000"},
+        {"0.33333", 0, false, "0.33333"}, {"42", 2, false, "42"}, {"12345", 3, false, "12345"},
+        {"-1", 4, false, "-100"},    {"5", 0, true, "5."},        {"5", -2, false, "5"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(PadDisplayText(row.result, row.width, row.point), row.shown)
+            << row.result << " width " << row.width << " point " << row.point;
+}
+
+TEST(OutputRulesTest, OnOffRule) {
+    struct Row {
+        uint32_t flags;
+        int on, off, n;
+        bool lit;
+    };
+    const Row rows[] = {
+        {1, 1, 0, 1, true},   {1, 1, 0, 0, false},  {1, 1, 0, 5, false},  // on value only
+        {9, 1, 0, 0, false},  {9, 1, 0, 1, true},   {9, 1, 0, 5, true},   // off only for off value
+        {17, 1, 0, 1, true},  {17, 1, 0, 0, false}, {17, 1, 0, 5, false}, // on only for on value
+        {25, 1, 0, 1, false}, {25, 1, 0, 0, false}, {25, 1, 0, 5, false}, // always off
+        {1, 1, 1, 1, false},  {17, 1, 1, 1, true},  {9, 1, 1, 1, false},  // on == off
+        {2, 3, 2, 3, true},   {2, 3, 2, 2, false},
+    };
+    for (const Row& row : rows) {
+        MFPOutput output;
+        output.flags = row.flags;
+        output.onValue = row.on;
+        output.offValue = row.off;
+        EXPECT_EQ(LedIsOn(row.n, output), row.lit)
+            << "flags " << row.flags << " on " << row.on << " off " << row.off << " n " << row.n;
+    }
+}
+
+TEST(OutputRulesTest, GaugeValuesByTypeCode) {
+    struct Row {
+        uint32_t typeCode;
+        double value;
+        const char* format;
+        GaugeText result;
+        const char* text;
+    };
+    const Row rows[] = {
+        {33, 2.5, "%g", GaugeText::Formatted, "2.5"},
+        {33, 2.5, "%d*2", GaugeText::Formatted, "2*2"},
+        {2, 300.7, "%d", GaugeText::Formatted, "44"},  // low 8 bits of 300
+        {2, 200, "%d", GaugeText::Formatted, "-56"},
+        {2, -1.5, "%g", GaugeText::Formatted, "-1"},
+        {14, -2, "%d", GaugeText::Formatted, "-2"},
+        {14, 1234, "%05d", GaugeText::Formatted, "01234"},
+        {33, 1, "10", GaugeText::Formatted, "10"},
+        {33, 1, "%g%%", GaugeText::Formatted, "1%"},
+        {7, 1, "%g", GaugeText::UnknownType, "before"},
+        {33, 1, "%s", GaugeText::UnusableFormat, nullptr},
+        {33, 1, "%g+%g", GaugeText::UnusableFormat, nullptr},
+        {33, 1, "%*d", GaugeText::UnusableFormat, nullptr},
+        {33, 1, "%ld", GaugeText::UnusableFormat, nullptr},
+    };
+    SimHost host;
+    for (const Row& row : rows) {
+        host.SetGauge(5, row.value, row.typeCode);
+        GaugeVariable variable{};
+        variable.token = 5;
+        host.LookupGaugeVariable(variable);
+        std::string text = "before";
+        EXPECT_EQ(FormatGaugeValue(row.format, variable, text), row.result) << row.format;
+        if (row.text) EXPECT_EQ(text, row.text) << row.format << " type " << row.typeCode;
+    }
+}
+
+class OutputUpdateTest : public WorkerFixture {
+protected:
+    bool Led(int led) { return sim->LedLit((led - 1) % 8, (led - 1) / 8); }
+    // The LED rows of a display text written from a digit position on an otherwise dark
+    // matrix: one column per digit, segment r in row r, a point merged into its digit.
+    static std::array<std::uint32_t, 8> RowsShowing(int position, const std::string& text) {
+        std::vector<std::uint8_t> digits;
+        for (char c : text) {
+            if (c == '.' && !digits.empty()) digits.back() |= 0x80;
+            else digits.push_back(SegmentPattern(c));
+        }
+        std::array<std::uint32_t, 8> rows{};
+        for (std::size_t i = 0; i < digits.size(); ++i)
+            for (int row = 0; row < 8; ++row)
+                if (digits[i] >> row & 1) rows[row] |= 1u << (position - 1 + i);
+        return rows;
+    }
+};
+
+TEST_F(OutputUpdateTest, DisplaysAndLedsFollowTheGauges) {
+    host.SetGauge(1, 1234.0);
+    host.SetGauge(2, 1.0, kGaugeTypeInt8);
+    // Display at digit 1, width 3 with point; matrix LED 9; port 2 bit 3 LED.
+    WriteKey(kSerial, "outputs", "4,1,1,%g/1000,1,3,0,2,9,2,%d,1,0,0,1,2,2,%d,1,0,3");
+    StartWorker();
+    worker->UpdateOutputs();
+    EXPECT_TRUE(Led(9));
+    EXPECT_EQ(sim->PortLines()[2] & 0x08, 0) << "a lit port LED drives its line low";
+    const auto lit = sim->LedRows();
+    sim->ClearReceivedReports();
+    worker->UpdateOutputs();
+    EXPECT_TRUE(sim->ReceivedReports().empty()) << "an unchanged simulator sends nothing";
+    EXPECT_EQ(lit, RowsShowing(1, "1.234"));
+
+    host.SetGauge(2, 0.0, kGaugeTypeInt8);
+    worker->UpdateOutputs();
+    EXPECT_FALSE(Led(9));
+    EXPECT_NE(sim->PortLines()[2] & 0x08, 0);
+}
+
+TEST_F(OutputUpdateTest, FormulaErrorSkipsOnlyItsOutput) {
+    host.SetGauge(1, 1.0);
+    WriteKey(kSerial, "outputs", "2,1,1,%g,1,0,0,2,2,1,%g+,1,0,0,2,3,1,%g,1,0,0");
+    StartWorker();
+    for (int pass = 1; pass <= 2; ++pass) {
+        worker->UpdateOutputs();
+        EXPECT_TRUE(Led(1));
+        EXPECT_FALSE(Led(2));
+        EXPECT_TRUE(Led(3));
+        int errors = 0;
+        for (const auto& line : LogMessages())
+            errors += line.rfind("Calculate formula error ", 0) == 0;
+        EXPECT_EQ(errors, pass) << "one line per pass";
+    }
+}
+
+TEST_F(OutputUpdateTest, VariablesLastOnePass) {
+    host.SetGauge(1, 1.0);
+    // LED 1 reads x before anyone assigned it in this pass; output 2 assigns x; LED 3 is on for
+    // x*2 = 2.
+    WriteKey(kSerial, "outputs", "2,1,1,x,1,0,0,2,2,1,x=%g,1,0,0,2,3,1,x*2,2,0,0");
+    StartWorker();
+    worker->UpdateOutputs();
+    EXPECT_TRUE(Led(2));
+    EXPECT_TRUE(Led(3)) << "x of the same pass";
+    worker->UpdateOutputs();
+    int errors = 0;
+    for (const auto& line : LogMessages())
+        errors += line.rfind("Calculate formula error ", 0) == 0;
+    EXPECT_EQ(errors, 2) << "x is unknown again at the start of every pass";
+    EXPECT_FALSE(Led(1));
+}
+
+TEST_F(OutputUpdateTest, ViewWindowGoesAndComesBack) {
+    host.SetGauge(1, 8.0);
+    WriteKey(kSerial, "outputs", "4,1,1,%g,0,2,0,2,17,1,1,1,0,0");
+    StartWorker();
+    worker->UpdateOutputs();
+    ASSERT_TRUE(Led(17));
+    const auto shown = sim->LedRows();
+
+    host.CloseView(cockpit);
+    worker->UpdateOutputs();
+    EXPECT_EQ(CountLog("Clear all outputs"), 1);
+    EXPECT_EQ(sim->LedRows(), RowsShowing(1, "  ")) << "blanked and dark";
+    worker->UpdateOutputs();
+    EXPECT_EQ(CountLog("Clear all outputs"), 1) << "cleared once only";
+
+    cockpit = host.OpenView("VIRTUAL COCKPIT - View 00");
+    worker->UpdateOutputs();
+    EXPECT_EQ(sim->LedRows(), shown);
+    EXPECT_EQ(CountLog("Clear all outputs"), 1);
+}
+
+TEST_F(OutputUpdateTest, UnknownGaugeVariableEndsThePass) {
+    host.SetGauge(1, 1.0);
+    WriteKey(kSerial, "outputs", "2,1,1,%g,1,0,0,2,2,99,%g,1,0,0,2,3,1,%g,1,0,0");
+    StartWorker();
+    for (int pass = 0; pass < 2; ++pass) {
+        worker->UpdateOutputs();
+        EXPECT_TRUE(Led(1));
+        EXPECT_FALSE(Led(3)) << "never reached";
+    }
+    EXPECT_EQ(host.LookupCount(), 4u);
+    host.SetPanelsAvailable(false);
+    worker->UpdateOutputs();
+    EXPECT_EQ(host.LookupCount(), 4u) << "no PANELS table: the pass ends before any lookup";
+}
+
+TEST_F(OutputUpdateTest, ClearedRunFlagEndsThePassAndNoSimulatorNoPass) {
+    host.SetGauge(1, 1.0);
+    WriteKey(kSerial, "outputs", "2,1,1,%g,1,0,0");
+    StartWorker();
+    runFlag.Clear();
+    worker->UpdateOutputs();
+    EXPECT_FALSE(Led(1));
+    EXPECT_EQ(host.LookupCount(), 0u);
+}
+
+}  // namespace

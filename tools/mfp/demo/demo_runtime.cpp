@@ -1,0 +1,134 @@
+#include "tools/mfp/demo/demo_runtime.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include "config/mfp_data.h"
+#include "iokit/iokit.h"
+
+namespace {
+
+const char kCockpitView[] = "COCKPIT - View 00";
+constexpr auto kProgressTimeout = std::chrono::seconds(3);
+
+bool WaitFor(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + kProgressTimeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+}  // namespace
+
+const char* DemoConfiguration() {
+    return
+#include "tools/mfp/demo/demo_config.inc"
+        ;
+}
+
+void StderrUserMessages::Show(const std::string& text, MessageIcon) {
+    std::fprintf(stderr, "mfp demo: %s\n", text.c_str());
+}
+
+DemoRuntime::DemoRuntime(const std::vector<std::string>& serials, const std::string& givenIni)
+    : iniPath(givenIni) {
+    for (const std::string& serial : serials) {
+        SimBoardSetup setup;
+        setup.serial = serial;
+        panels.push_back({serial, backend.AddBoard(setup)});
+    }
+    if (iniPath.empty()) {
+        temporaryIni = true;
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        iniPath = (std::filesystem::temp_directory_path() /
+                   ("mfp_demo_" + std::to_string(stamp) + ".ini")).string();
+        std::ofstream file(iniPath);
+        for (const std::string& serial : serials)
+            file << "[" << serial << "]\n" << DemoConfiguration();
+    }
+    view = host.OpenView(kCockpitView);
+    // The aircraft of the bundled flight stands on the runway: every gauge of the bundled
+    // configuration is known from the start, so the first pass drives every output.
+    host.SetGauge(1, 1200);  // altitude
+    host.SetGauge(2, 270);   // heading
+    host.SetGauge(3, 0);     // speed
+    host.SetGauge(4, 1);     // gear down
+    host.SetGauge(5, 1);     // parking brake on
+    KitUseBackend(backend);
+    panelSet = std::make_unique<CMFP>(PanelServices{host, host, host, profile, messages, iniPath});
+}
+
+DemoRuntime::~DemoRuntime() {
+    Stop();
+    if (temporaryIni) std::remove(iniPath.c_str());
+}
+
+// Returns once every worker has run its first pass: that pass reads each board's port lines
+// once (for its first port LED), and a switch report arriving during that exchange would be
+// taken for its answer and lost.
+int DemoRuntime::Start() {
+    const int started = panelSet->LoadMFPs();
+    for (const DemoPanel& panel : panels)
+        if (CMFPWorker* worker = Worker(panel)) WaitFor([&] { return worker->PassesDone() >= 1; });
+    return started;
+}
+
+void DemoRuntime::Stop() { panelSet->UnloadMFPs(); }
+
+// The module waits a second after a device change for the device to settle; a simulated board
+// is ready at once.
+void DemoRuntime::Reload() {
+    Stop();
+    Start();
+}
+
+DemoPanel* DemoRuntime::Panel(int index) {
+    if (index < 1 || index > static_cast<int>(panels.size())) return nullptr;
+    return &panels[static_cast<std::size_t>(index - 1)];
+}
+
+CMFPWorker* DemoRuntime::Worker(const DemoPanel& panel) {
+    if (!panel.board->IsPlugged() || !panelSet->IsLoaded()) return nullptr;
+    const auto workers = panelSet->ServingWorkers();
+    const auto found = workers.find(panel.serial);
+    return found == workers.end() ? nullptr : found->second;
+}
+
+void DemoRuntime::SetSwitch(DemoPanel& panel, int n, bool closed) {
+    const std::string& key = InputKeys()[static_cast<std::size_t>(n - 1)];
+    const int byte = std::stoi(key.substr(0, 2));
+    const int bit = std::stoi(key.substr(2, 2));
+    CMFPWorker* worker = Worker(panel);
+    if (closed) panel.board->PressKey(byte, bit);
+    else panel.board->ReleaseKey(byte, bit);
+    uint64_t keys = 0;
+    for (int k = 7; k >= 0; --k) keys = keys << 8 | panel.board->Keys()[static_cast<std::size_t>(k)];
+    if (worker && panel.board->KeyMatrixOn() &&
+        !WaitFor([&] { return worker->InputsSeen() == keys; }))
+        std::fprintf(stderr, "mfp demo: panel %s did not report SW%d\n", panel.serial.c_str(), n);
+}
+
+void DemoRuntime::AwaitFreshPass() {
+    for (const DemoPanel& panel : panels) {
+        CMFPWorker* worker = Worker(panel);
+        if (!worker) continue;
+        // The pass under way may have read the old values; the one after it has not.
+        const uint64_t target = worker->PassesDone() + 2;
+        if (!WaitFor([&] { return worker->PassesDone() >= target; }))
+            std::fprintf(stderr, "mfp demo: panel %s ran no output pass\n", panel.serial.c_str());
+    }
+}
+
+void DemoRuntime::SetView(bool open) {
+    if (open && view == 0) view = host.OpenView(kCockpitView);
+    if (!open && view != 0) {
+        host.CloseView(view);
+        view = 0;
+    }
+}
