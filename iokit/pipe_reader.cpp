@@ -26,8 +26,12 @@ void PipeReaderThread(HidReadStream& stream, PipeChannel& channel, std::size_t r
             continue;
         }
         for (;;) {
+            // A healthy read may stay pending for as long as the panel is quiet: a stop request
+            // or the device going away ends it. Only after an error does the reader take turns,
+            // so that idle panels cost no wake-ups.
             std::size_t bytes = 0;
-            const HidReadResult result = stream.WaitForRead(kReaderTurnMs, bytes);
+            const HidReadResult result =
+                stream.WaitForRead(readError ? kReaderTurnMs : kHidWaitForever, bytes);
             if (result == HidReadResult::Stopped) {
                 stop = true;
             } else if (result == HidReadResult::Completed) {

@@ -6,7 +6,8 @@
 
 namespace {
 
-// Special-function report IDs.
+// Special-function report IDs. Written out here rather than shared with the board layer, so
+// that a wrong ID on either side shows up in the tests instead of agreeing with itself.
 constexpr std::uint8_t kIicEnable = 0x01;
 constexpr std::uint8_t kIicWrite = 0x02;
 constexpr std::uint8_t kIicRead = 0x03;
