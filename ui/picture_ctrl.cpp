@@ -35,6 +35,10 @@ void CPictureCtrl::SetResource(int id, const std::string& name) {
     moduleName = name;
 }
 
+bool CPictureCtrl::Create(HWND parent, const RECT& rect, int id) {
+    return CreateControl("STATIC", WS_CHILD | WS_VISIBLE, rect, parent, id);
+}
+
 void CPictureCtrl::ReleasePicture() {
     if (picture) picture->Release();
     picture = nullptr;
@@ -89,6 +93,8 @@ void CPictureCtrl::PreSubclassWindow() {
 
 LRESULT CPictureCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_CREATE:
+        return OnCreate(wParam, lParam);
     case WM_PAINT:
         OnPaint();
         return 0;
@@ -98,6 +104,16 @@ LRESULT CPictureCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     default:
         return CStaticLink::HandleMessage(message, wParam, lParam);
     }
+}
+
+LRESULT CPictureCtrl::OnCreate(WPARAM wParam, LPARAM lParam) {
+    if (CStaticLink::HandleMessage(WM_CREATE, wParam, lParam) == -1) return -1;
+    const int id = GetDlgCtrlID(Window());
+    if (autoLoad && id >= 1 && !picture) {
+        InvalidateRect(Window(), nullptr, TRUE);
+        LoadPicture(nullptr, id);
+    }
+    return 0;
 }
 
 void CPictureCtrl::OnPaint() {

@@ -1,6 +1,7 @@
 // A static control that shows a compressed picture (JPEG) from a module's resources. The
 // picture is drawn at its natural size in the top-left corner, shrunk when the control is
-// smaller; it is a link only when a string resource with the control's id exists.
+// smaller; it is a link only when a string resource with the control's id exists. It takes over
+// a control of a dialog template (Subclass) or creates its own (Create).
 #pragma once
 
 #include "ui/static_link.h"
@@ -15,8 +16,13 @@ public:
     explicit CPictureCtrl(bool autoLoad);
     ~CPictureCtrl() override;
 
-    // Which picture to load when the control is subclassed; moduleName empty: this module.
+    // Which "JPEG" picture to load when the control is attached (subclassed or created);
+    // moduleName empty: this module.
     void SetResource(int id, const std::string& moduleName = std::string());
+    // Creates the control as a visible child of parent; with autoLoad and no picture loaded by
+    // then, it shows this module's "IMAGE" resource whose id is the control's id. False when
+    // the window could not be created (a missing picture is no failure).
+    bool Create(HWND parent, const RECT& rect, int id);
     // Loads resource id of the given type (null: "IMAGE") from moduleName (empty: this module).
     // True once the resource was found and handed to the picture loader.
     bool LoadPicture(const char* type, int id, const std::string& moduleName = std::string());
@@ -30,6 +36,7 @@ protected:
 
 private:
     void ReleasePicture();
+    LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
     void OnPaint();
     void OnEraseBackground(HDC dc);
 

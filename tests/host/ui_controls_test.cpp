@@ -12,6 +12,8 @@ namespace {
 constexpr int kBannerId = 1004;
 constexpr int kBannerWidth = 480;  // pixels of resources/banner.jpg
 constexpr int kBannerHeight = 64;
+constexpr int kImageId = 2001;    // an "IMAGE" resource of this test program (the banner)
+constexpr int kNoImageId = 2002;  // no resource of any type
 
 TEST(ModuleVersion, FormatsTheFileVersionString) {
     const struct {
@@ -75,6 +77,50 @@ TEST_F(ControlWindow, PictureControlLoadsTheBannerFromTheModule) {
     EXPECT_LT(GetRValue(sky), 0x40);
     EXPECT_GT(GetBValue(sky), 0x30);
     EXPECT_EQ(outside, GetSysColor(COLOR_BTNFACE));
+}
+
+// Created directly, the control loads this program's "IMAGE" resource named by its own id.
+TEST_F(ControlWindow, PictureControlCreatedDirectlyLoadsTheImageOfItsId) {
+    const struct {
+        int id;
+        bool autoLoad;
+        bool loaded;
+    } cases[] = {
+        {kImageId, true, true},
+        {kImageId, false, false},   // only loads by itself when asked to
+        {kNoImageId, true, false},  // no resource: created all the same, empty
+    };
+    for (const auto& c : cases) {
+        CPictureCtrl picture(c.autoLoad);
+        ASSERT_TRUE(picture.Create(parent, RECT{0, 0, 650, 120}, c.id)) << c.id;
+        EXPECT_EQ(GetDlgCtrlID(picture.Window()), c.id);
+        EXPECT_EQ(picture.HasPicture(), c.loaded) << c.id;
+        const SIZE size = picture.GetPictureSize();
+        if (!c.loaded) {
+            EXPECT_EQ(size.cx, 0) << c.id;
+            EXPECT_EQ(size.cy, 0) << c.id;
+        } else {  // sized, and painted by the control, not by the static it is made from
+            EXPECT_GT(size.cx, 0);
+            EXPECT_GT(size.cy, 0);
+            UpdateWindow(picture.Window());
+            HDC dc = GetDC(picture.Window());
+            const COLORREF sky = GetPixel(dc, 4, 4);
+            ReleaseDC(picture.Window(), dc);
+            EXPECT_LT(GetRValue(sky), 0x40);
+            EXPECT_GT(GetBValue(sky), 0x30);
+        }
+        DestroyWindow(picture.Window());
+        EXPECT_EQ(picture.Window(), nullptr);
+    }
+}
+
+// A picture named with SetResource is loaded while attaching, so creation keeps it.
+TEST_F(ControlWindow, PictureControlCreatedDirectlyKeepsTheResourceItWasGiven) {
+    CPictureCtrl picture(true);
+    picture.SetResource(kBannerId, BesideTestProgram("Tarnell_MFP.dll"));
+    ASSERT_TRUE(picture.Create(parent, RECT{0, 0, 650, 120}, kNoImageId));
+    EXPECT_TRUE(picture.HasPicture());
+    EXPECT_FALSE(picture.Create(parent, RECT{0, 0, 650, 120}, kImageId));  // already attached
 }
 
 TEST_F(ControlWindow, PictureControlWithoutItsResourceShowsNothing) {
