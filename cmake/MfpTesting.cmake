@@ -27,6 +27,13 @@ function(mfp_add_gtest name)
   if(ARG_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
   endif()
+  # The ThreadSanitizer run builds only the thread tests (target tsan_tests).
+  if("tsan" IN_LIST ARG_LABELS)
+    if(NOT TARGET tsan_tests)
+      add_custom_target(tsan_tests)
+    endif()
+    add_dependencies(tsan_tests ${name})
+  endif()
 endfunction()
 
 # Adds every immediate subfolder of the calling folder that has its own CMakeLists.txt.

@@ -6,10 +6,11 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 jobs=$(nproc)
 
-build_preset() {  # build_preset PRESET
-  cmake --preset "$1" >"$root/build/$1.configure.log" 2>&1 \
-    || { cat "$root/build/$1.configure.log" >&2; return 1; }
-  cmake --build --preset "$1" -j "$jobs"
+build_preset() {  # build_preset PRESET [cmake --build options, e.g. --target T]
+  local preset=$1; shift
+  cmake --preset "$preset" >"$root/build/$preset.configure.log" 2>&1 \
+    || { cat "$root/build/$preset.configure.log" >&2; return 1; }
+  cmake --build --preset "$preset" -j "$jobs" "$@"
 }
 
 prepare_wine() {

@@ -38,7 +38,7 @@ echo "== native"
 if build_preset native; then run_ctest native; else stage_failed "native build"; fi
 
 echo "== tsan"
-if build_preset tsan; then CTEST_ARGS="-L tsan" run_ctest tsan; else stage_failed "tsan build"; fi
+if build_preset tsan --target tsan_tests; then CTEST_ARGS="-L tsan" run_ctest tsan; else stage_failed "tsan build"; fi
 
 echo "== asan: native tests and fuzz smoke runs under AddressSanitizer and UBSan"
 if build_preset asan; then run_ctest asan; else stage_failed "asan build"; fi
