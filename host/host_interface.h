@@ -12,10 +12,10 @@
 #if defined(__i386__) || defined(_M_IX86)
 #define MFP_HOST_CALL __stdcall
 #else
-#define MFP_HOST_CALL  // x86_64 has a single calling convention
+#define MFP_HOST_CALL  // x86_64 (the native builds) has a single calling convention
 #endif
 
-// The exported "Linkage" record: seven words (pointer-sized in 64-bit test builds).
+// The exported "Linkage" record: seven words (pointer-sized in native builds).
 struct ModuleLinkage {
     uint32_t moduleId;        // 0
     void (*moduleInit)();     // module_init

@@ -1,9 +1,5 @@
-# Shared settings for the scripts: where things build and how wine runs.
+# Shared settings for the scripts: where things build and with how many jobs.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
-export WINEDEBUG="${WINEDEBUG:--all}"
-# No Mono or Gecko install prompts: nothing here needs them.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 jobs=$(nproc)
 
 build_preset() {  # build_preset PRESET [cmake --build options, e.g. --target T]
@@ -13,7 +9,3 @@ build_preset() {  # build_preset PRESET [cmake --build options, e.g. --target T]
   cmake --build --preset "$preset" -j "$jobs" "$@"
 }
 
-prepare_wine() {
-  [ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1 || true
-  wineserver -w 2>/dev/null || true
-}

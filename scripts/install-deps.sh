@@ -6,9 +6,8 @@ packages=(
   g++ cmake ninja-build git python3 pkg-config
   googletest libgtest-dev libbenchmark-dev libmuparser-dev
   clang libclang-rt-14-dev
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth imagemagick tmux
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 debootstrap
+  xvfb xauth imagemagick tmux
 )
 
 missing=()

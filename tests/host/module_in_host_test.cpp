@@ -53,7 +53,9 @@ std::vector<std::string> LogMessages(const std::vector<std::string>& lines) {
     return messages;
 }
 
-// The output lines printed while one step ran, keyed by position of the step.
+// The output lines printed while one step ran, keyed by position of the step. A repaint of the
+// host's frame that the window manager sends on its own (Wine 10 does after a dialog closes)
+// belongs to no step but "ncpaint".
 std::vector<std::pair<std::string, std::vector<std::string>>> StepBlocks(const std::vector<std::string>& output) {
     std::vector<std::pair<std::string, std::vector<std::string>>> blocks;
     bool inSteps = false;
@@ -63,7 +65,7 @@ std::vector<std::pair<std::string, std::vector<std::string>>> StepBlocks(const s
             inSteps = true;
         } else if (line == "module_deinit") {
             inSteps = false;
-        } else if (inSteps) {
+        } else if (inSteps && (line != "hostproc ncpaint" || blocks.back().first == "ncpaint")) {
             blocks.back().second.push_back(line);
         }
     }

@@ -82,7 +82,9 @@ TEST(OutputRulesTest, GaugeValuesByTypeCode) {
         host.LookupGaugeVariable(variable);
         std::string text = "before";
         EXPECT_EQ(FormatGaugeValue(row.format, variable, text), row.result) << row.format;
-        if (row.text) EXPECT_EQ(text, row.text) << row.format << " type " << row.typeCode;
+        if (row.text) {
+            EXPECT_EQ(text, row.text) << row.format << " type " << row.typeCode;
+        }
     }
 }
 
