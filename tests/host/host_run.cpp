@@ -65,7 +65,11 @@ HostRun RunHost(const ModuleFolder& folder, const std::vector<std::string>& argu
 
 HostRun RunHostProgram(const std::vector<std::string>& arguments) {
     UseUnmanagedWineWindows();
-    std::string commandLine = Quote(BesideTestProgram("fs9host.exe"));
+    return RunProgram(BesideTestProgram("fs9host.exe"), arguments);
+}
+
+HostRun RunProgram(const std::string& program, const std::vector<std::string>& arguments) {
+    std::string commandLine = Quote(program);
     for (const std::string& argument : arguments) commandLine += " " + Quote(argument);
 
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};

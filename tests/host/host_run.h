@@ -20,9 +20,11 @@ private:
 
 struct HostRun {
     int exitCode = -1;
-    std::vector<std::string> output;  // the host's observation lines
+    std::vector<std::string> output;  // the program's lines (the host's observations)
 };
 
+// Runs a program with the arguments and waits for it; its output (stdout and stderr) as lines.
+HostRun RunProgram(const std::string& program, const std::vector<std::string>& arguments);
 // Runs fs9host.exe with the arguments (options and steps) and waits for it.
 HostRun RunHostProgram(const std::vector<std::string>& arguments);
 // The same with the module of the folder.

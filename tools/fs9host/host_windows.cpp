@@ -13,12 +13,16 @@ const char kViewClass[] = "FS98CHILD";
 constexpr UINT kExitCommand = 40001;
 constexpr UINT kPauseCommand = 40002;
 
-// Reports the three messages the module hooks once they reach the host's own procedure.
+// Reports the messages the module hooks once they reach the host's own procedure, and the keys
+// that reach it.
 LRESULT CALLBACK MainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCPAINT: Observe("hostproc ncpaint"); break;
     case WM_COMMAND: Observe("hostproc command %u", static_cast<unsigned>(LOWORD(wParam))); break;
     case WM_DEVICECHANGE: Observe("hostproc devicechange 0x%X", static_cast<unsigned>(wParam)); break;
+    // A keystroke the module injected for a switch: the virtual key, as mfp demo prints it.
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: Observe("hostproc key 0x%02X", static_cast<unsigned>(wParam)); break;
     default: break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -88,9 +92,7 @@ bool HostWindows::Create(HINSTANCE instance) {
                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 800, 560, nullptr,
                            BuildMenuBar(), instance, nullptr);
     if (!main) return false;
-    view = CreateWindowExA(0, kViewClass, "COCKPIT - View 00", WS_CHILD | WS_VISIBLE | WS_CAPTION,
-                           20, 20, 420, 300, main, nullptr, instance, nullptr);
-    if (!view) return false;
+    if (!OpenView()) return false;
     ShowWindow(main, SW_SHOW);
     UpdateWindow(main);
     return true;
@@ -98,6 +100,19 @@ bool HostWindows::Create(HINSTANCE instance) {
 
 HostWindows::~HostWindows() {
     if (main) DestroyWindow(main);
+}
+
+bool HostWindows::OpenView() {
+    if (!view) {
+        view = CreateWindowExA(0, kViewClass, "COCKPIT - View 00", WS_CHILD | WS_VISIBLE | WS_CAPTION, 20, 20,
+                               420, 300, main, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    return view != nullptr;
+}
+
+void HostWindows::CloseView() {
+    if (view) DestroyWindow(view);
+    view = nullptr;
 }
 
 void HostWindows::RebuildMenuBar() {

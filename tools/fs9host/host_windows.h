@@ -14,6 +14,9 @@ public:
     HWND View() const { return view; }
     // The host's own procedure, as it was installed at creation.
     static WNDPROC OwnProcedure();
+    // The view window closes and opens again, as when the user changes views.
+    bool OpenView();
+    void CloseView();
     // Replaces the menu bar with a new one, as the simulator does when it rebuilds its menus.
     void RebuildMenuBar();
     // Opens the popup of the menu-bar item barText's first entry (the module's "Multi Function

@@ -49,6 +49,16 @@ const char kUsage[] =
     "  show-menu:MS           open the module's popup under \"&Tarnell\" for MS milliseconds;\n"
     "                         prints \"menu-shown\" once it is up (time for a screenshot)\n"
     "  wait:MS                pump messages for MS milliseconds\n"
+    "  gauge:TOKEN=TYPE:V     from now on answer lookups of TOKEN with this value\n"
+    "  view-close, view-open  the view window goes, and comes back\n"
+    "  counts                 print \"counts threads=N handles=M\" of this process\n"
+    "\n"
+    "steps for the simulated boards of the tests' stand-in hid.dll (MFP_SIM_BOARDS):\n"
+    "  press:SERIAL:SWn       close switch n (1-15) of a board; release:SERIAL:SWn opens it\n"
+    "  unplug:SERIAL          pull a board's cable, with the removal notification\n"
+    "  plug:PID:SERIAL[:TYPE:VERSION]  plug a board (back) in, with the arrival notification\n"
+    "  show:SERIAL            after two output passes print \"panel SERIAL matrix R0..R7\" and\n"
+    "                         \"panel SERIAL ports P0..P3\" (hexadecimal, as mfp demo)\n"
     "\n"
     "example:\n"
     "  fs9host ncpaint menu command:8521 \"device:0x8000:5:\\\\?\\HID#VID_07C0&PID_1500&MI_01#1\"\n";
@@ -153,12 +163,17 @@ int main(int argc, char** argv) {
         ModuleLoader module;
         DialogCloser closer(GetCurrentThreadId(), options.holdMilliseconds);
         if (module.Load(options.modulePath, panels.Table())) {
+            const DWORD initStart = GetTickCount();
             module.Init();
+            Observe("init-ms %lu", GetTickCount() - initStart);
             if (options.mainWindow) ObserveWindowProcedure(windows, "after-init");
             PumpMessages();
-            if (options.mainWindow) RunScenario(options.steps, windows);
+            if (options.mainWindow) RunScenario(options.steps, windows, panels);
             worked = true;
+            const DWORD deinitStart = GetTickCount();
             module.Deinit();
+            Observe("deinit-ms %lu", GetTickCount() - deinitStart);
+            PrintCounts();
             if (options.mainWindow) ObserveWindowProcedure(windows, "after-deinit");
             module.Unload();
         }

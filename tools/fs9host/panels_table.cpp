@@ -36,6 +36,11 @@ PanelsTable::PanelsTable() {
 
 PanelsTable::~PanelsTable() { current = nullptr; }
 
+void PanelsTable::SetGauge(uint32_t token, const GaugeValue& value) {
+    std::lock_guard<std::mutex> hold(gaugeLock);
+    gauges[token] = value;
+}
+
 int PanelsTable::LookupCount() const { return lookups.load(); }
 
 void MFP_HOST_CALL PanelsTable::TriggerKeyEvent(uint32_t eventId, uint32_t value) {
@@ -45,9 +50,13 @@ void MFP_HOST_CALL PanelsTable::TriggerKeyEvent(uint32_t eventId, uint32_t value
 void MFP_HOST_CALL PanelsTable::LookupGaugeVariable(GaugeVariable* variable) {
     ++lookups;
     if (!variable || !current) return;
-    const auto found = current->gauges.find(variable->token);
-    if (found == current->gauges.end()) return;  // data and type stay zero: no such variable
-    const GaugeValue& gauge = found->second;
+    GaugeValue gauge{};
+    {
+        std::lock_guard<std::mutex> hold(current->gaugeLock);
+        const auto found = current->gauges.find(variable->token);
+        if (found == current->gauges.end()) return;  // data and type stay zero: no such variable
+        gauge = found->second;
+    }
     variable->typeCode = gauge.typeCode;
     variable->data = integerStorage;
     if (gauge.typeCode == 14) {

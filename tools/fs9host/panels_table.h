@@ -1,11 +1,12 @@
 // The host's PANELS function table as the stand-in host offers it: the trigger_key_event slot
-// records every call, the gauge-variable slot answers from a table of values.
+// records every call, the gauge-variable slot answers from a table of values that steps may change.
 #pragma once
 
 #include "host/host_interface.h"
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <string>
 
 struct GaugeValue {
@@ -22,7 +23,8 @@ public:
     PanelsTable();
     ~PanelsTable();
 
-    void SetGauge(uint32_t token, const GaugeValue& value) { gauges[token] = value; }
+    // Any time: the module's update threads read the values while a step changes them.
+    void SetGauge(uint32_t token, const GaugeValue& value);
     void* Table() { return table; }
     int LookupCount() const;
 
@@ -31,5 +33,6 @@ private:
     static void MFP_HOST_CALL LookupGaugeVariable(GaugeVariable* variable);
 
     alignas(void*) unsigned char table[kPanelsTableSize] = {};
-    std::map<uint32_t, GaugeValue> gauges;  // filled before the module starts, read-only after
+    std::mutex gaugeLock;
+    std::map<uint32_t, GaugeValue> gauges;
 };

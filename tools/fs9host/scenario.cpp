@@ -2,9 +2,12 @@
 
 #include "tools/fs9host/host_windows.h"
 #include "tools/fs9host/observations.h"
+#include "tools/fs9host/panels_table.h"
+#include "tools/fs9host/sim_boards.h"
 
 #include <windows.h>
 #include <dbt.h>
+#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -19,19 +22,29 @@ struct StepShape {
 const StepShape kShapes[] = {
     {"ncpaint", 0}, {"menu", 0},        {"rebuild-menu", 0}, {"command", 1},
     {"device", 3},  {"device-null", 1}, {"wait", 1},         {"show-menu", 1},
+    {"press", 2},   {"release", 2},     {"unplug", 1},       {"plug", 1},
+    {"show", 1},    {"gauge", 1},       {"view-close", 0},   {"view-open", 0},
+    {"counts", 0},
 };
+
+// Time for the module to act on what a step did, with messages pumped: a key report reaches
+// the dispatch within one key-matrix read, an output pass runs every 250 ms (the one under way
+// may have read the old values), and a reload loads the panels and runs their first pass.
+constexpr DWORD kSwitchSettleMs = 300;
+constexpr DWORD kTwoPassesMs = 600;
+constexpr DWORD kReloadSettleMs = 500;
 
 unsigned long Number(const std::string& text) { return std::strtoul(text.c_str(), nullptr, 0); }
 
-void SendDeviceChange(HWND window, const Step& step) {
-    const std::string& path = step.arguments[2];
+}  // namespace
+
+void SendDeviceChange(HWND window, WPARAM event, DWORD deviceType, const std::string& path) {
     std::vector<char> record(sizeof(DEV_BROADCAST_DEVICEINTERFACE_A) + path.size(), 0);
     auto* header = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(record.data());
     header->dbcc_size = static_cast<DWORD>(record.size());
-    header->dbcc_devicetype = static_cast<DWORD>(Number(step.arguments[1]));
+    header->dbcc_devicetype = deviceType;
     std::memcpy(header->dbcc_name, path.c_str(), path.size() + 1);
-    SendMessageA(window, WM_DEVICECHANGE, Number(step.arguments[0]),
-                 reinterpret_cast<LPARAM>(record.data()));
+    SendMessageA(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(record.data()));
 }
 
 void Wait(DWORD milliseconds) {
@@ -44,7 +57,18 @@ void Wait(DWORD milliseconds) {
     }
 }
 
-}  // namespace
+void PrintCounts() {
+    int threads = 0;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++threads;
+    CloseHandle(snapshot);
+    DWORD handles = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handles);
+    Observe("counts threads=%d handles=%lu", threads, handles);
+}
 
 void PumpMessages() {
     MSG message;
@@ -87,18 +111,37 @@ bool ReadScenarioFile(const std::string& path, std::vector<Step>& steps) {
     return true;
 }
 
-void RunScenario(const std::vector<Step>& steps, HostWindows& windows) {
+void RunScenario(const std::vector<Step>& steps, HostWindows& windows, PanelsTable& panels) {
     for (const Step& step : steps) {
         Observe("step %s", step.text.c_str());
         HWND main = windows.Main();
+        const std::vector<std::string>& arguments = step.arguments;
         if (step.kind == "ncpaint") SendMessageA(main, WM_NCPAINT, 1, 0);
         else if (step.kind == "menu") windows.PrintMenuBar();
         else if (step.kind == "rebuild-menu") windows.RebuildMenuBar();
-        else if (step.kind == "command") SendMessageA(main, WM_COMMAND, Number(step.arguments[0]), 0);
-        else if (step.kind == "device") SendDeviceChange(main, step);
-        else if (step.kind == "device-null") SendMessageA(main, WM_DEVICECHANGE, Number(step.arguments[0]), 0);
-        else if (step.kind == "show-menu") windows.ShowMenu("&Tarnell", static_cast<DWORD>(Number(step.arguments[0])));
-        else if (step.kind == "wait") Wait(static_cast<DWORD>(Number(step.arguments[0])));
+        else if (step.kind == "command") SendMessageA(main, WM_COMMAND, Number(arguments[0]), 0);
+        else if (step.kind == "device")
+            SendDeviceChange(main, Number(arguments[0]), static_cast<DWORD>(Number(arguments[1])), arguments[2]);
+        else if (step.kind == "device-null") SendMessageA(main, WM_DEVICECHANGE, Number(arguments[0]), 0);
+        else if (step.kind == "show-menu") windows.ShowMenu("&Tarnell", static_cast<DWORD>(Number(arguments[0])));
+        else if (step.kind == "wait") Wait(static_cast<DWORD>(Number(arguments[0])));
+        else if (step.kind == "press" || step.kind == "release") {
+            if (SimSwitch(arguments[0], arguments[1], step.kind == "press")) Wait(kSwitchSettleMs);
+        } else if (step.kind == "unplug") {
+            if (SimUnplug(main, arguments[0])) Wait(kReloadSettleMs);
+        } else if (step.kind == "plug") {
+            if (SimPlug(main, arguments[0])) Wait(kReloadSettleMs);
+        } else if (step.kind == "show") {
+            Wait(kTwoPassesMs);
+            SimShow(arguments[0]);
+        } else if (step.kind == "gauge") {
+            uint32_t token = 0;
+            GaugeValue value{};
+            if (ParseGaugeValue(arguments[0], token, value)) panels.SetGauge(token, value);
+            else Observe("error bad gauge value %s (want TOKEN=TYPE:VALUE)", arguments[0].c_str());
+        } else if (step.kind == "view-close") windows.CloseView();
+        else if (step.kind == "view-open") windows.OpenView();
+        else if (step.kind == "counts") PrintCounts();
         PumpMessages();
     }
 }

@@ -8,12 +8,22 @@
 //   device-null:EVENT            a WM_DEVICECHANGE without a record
 //   show-menu:MS                 open the module's popup under "&Tarnell" for MS milliseconds
 //   wait:MS                      pump messages for MS milliseconds
+// With the stand-in hid.dll's simulated boards (tests/standin):
+//   press:SERIAL:SWn, release:SERIAL:SWn    a switch of a board closes or opens
+//   unplug:SERIAL, plug:PID:SERIAL[:TYPE:VERSION]   the cable, with the WM_DEVICECHANGE it causes
+//   show:SERIAL                  after two output passes, the board's LED matrix and port lines
+//   gauge:TOKEN=TYPE:VALUE       the host answers lookups of TOKEN with this value from now on
+//   view-close, view-open        the view window "COCKPIT - View 00" goes and comes back
+//   counts                       the process's thread and handle counts
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 #include <vector>
 
 class HostWindows;
+class PanelsTable;
 
 struct Step {
     std::string text;  // as written, for the printout
@@ -26,6 +36,10 @@ bool ParseStep(const std::string& text, Step& step);
 // Steps from a file, one per line; blank lines and lines starting with '#' are skipped.
 bool ReadScenarioFile(const std::string& path, std::vector<Step>& steps);
 // Runs every step, printing "step <text>" before each.
-void RunScenario(const std::vector<Step>& steps, HostWindows& windows);
+void RunScenario(const std::vector<Step>& steps, HostWindows& windows, PanelsTable& panels);
+// A WM_DEVICECHANGE with a device-interface record naming path.
+void SendDeviceChange(HWND window, WPARAM event, DWORD deviceType, const std::string& path);
+// Prints "counts threads=N handles=M" of this process.
+void PrintCounts();
 // Dispatches every queued message of the calling thread.
 void PumpMessages();

@@ -1,0 +1,199 @@
+// The shipped module with simulated boards: the stand-in host loads it beside the tests'
+// stand-in hid.dll, setupapi.dll and cfgmgr32.dll, so the module's real Windows device path
+// (enumeration, overlapped reads and writes, device changes) runs against the simulated chip.
+#include "tests/host/host_run.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const std::string kPanelA = "0000A1B2";
+const std::string kPanelB = "0000C3D4";
+const std::string kBoards = "1583:" + kPanelA + ",1583:" + kPanelB;
+
+// The panel simulator's bundled flight panel on both boards: SW1 gear handle (event 0x10022),
+// SW2 parking brake (0x100D8), SW5 the G key; altitude on digits 1-4, heading 5-7, speed 9-11,
+// gear LEDs 97-99, the parking brake on port 0 line 0. Gauges 1 to 5 feed them.
+const char kPanelSection[] =
+    "Inputs=10022,0,100D8,0,100D7,0,102BF,0,1000013,0,1000039,0,10019,0,10000,0,10000,0,10000,0,"
+    "10000,0,10000,0,10000,0,10000,0,10000,0\r\n"
+    "outputs=4,1,1,%g,0,4,0,4,5,2,%g,0,3,0,4,9,3,%g,0,3,0,2,97,4,%g*2,0,9,0,2,98,4,%g*2,1,9,0,2,99,"
+    "4,%g*2,2,9,0,1,0,5,%g,1,0,0\r\n";
+
+std::string Configuration() {
+    return "[Misc]\r\nDebug=1\r\n[" + kPanelA + "]\r\n" + kPanelSection + "[" + kPanelB + "]\r\n" + kPanelSection;
+}
+
+// The values mfp demo starts its flight with: altitude, heading, speed, gear down, brake set.
+const std::vector<std::string> kStartGauges = {"--gauge", "1=33:1200", "--gauge", "2=33:270", "--gauge", "3=33:0",
+                                               "--gauge", "4=33:1",    "--gauge", "5=33:1"};
+
+HostRun RunWithBoards(const ModuleFolder& folder, const std::string& boards, std::vector<std::string> arguments) {
+    SetEnvironmentVariableA("MFP_SIM_BOARDS", boards.c_str());
+    arguments.insert(arguments.begin(), kStartGauges.begin(), kStartGauges.end());
+    return RunHost(folder, arguments);
+}
+
+size_t Count(const std::vector<std::string>& lines, const std::string& wanted) {
+    return static_cast<size_t>(std::count(lines.begin(), lines.end(), wanted));
+}
+
+std::vector<std::string> LinesStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const std::string& line : lines)
+        if (line.rfind(prefix, 0) == 0) found.push_back(line);
+    return found;
+}
+
+// The log's messages without their time stamps and module names.
+std::vector<std::string> LogMessages(const ModuleFolder& folder) {
+    std::vector<std::string> messages;
+    for (const std::string& line : ReadLines(folder.LogPath())) {
+        const size_t bracket = line.find("] ");
+        if (bracket != std::string::npos) messages.push_back(line.substr(bracket + 2));
+    }
+    return messages;
+}
+
+// "counts threads=N handles=M" lines as numbers.
+struct Counts {
+    int threads = -1;
+    int handles = -1;
+};
+std::vector<Counts> AllCounts(const std::vector<std::string>& output) {
+    std::vector<Counts> all;
+    for (const std::string& line : LinesStartingWith(output, "counts ")) {
+        Counts counts;
+        std::sscanf(line.c_str(), "counts threads=%d handles=%d", &counts.threads, &counts.handles);
+        all.push_back(counts);
+    }
+    return all;
+}
+
+TEST(BoardsInHost, TwoPanelsAmongABoardOfAnotherModuleAndForeignDevicesAreLoaded) {
+    ModuleFolder folder(Configuration().c_str());
+    const HostRun run = RunWithBoards(folder, kBoards + ",1583:0000E5F6:03:01", {"wait:300"});
+    EXPECT_EQ(run.exitCode, 0);
+    const auto log = LogMessages(folder);
+    EXPECT_EQ(Count(log, "Loaded 2 MFP's"), 1u) << "log:\n" << ::testing::PrintToString(log);
+}
+
+// One scenario in mfp demo's script language, played by mfp.exe's panel simulator and by the
+// module in the stand-in host: events, keystrokes, LED rows and port lines agree line by line.
+TEST(BoardsInHost, TheModuleAndThePanelSimulatorSeeTheSameScenario) {
+    const std::vector<std::string> script = {
+        "show",           "press SW1",        "release SW1",  "gauge 1 3500",
+        "gauge 4 0.5",    "gauge 3 140",      "show",         "press SW5 2",
+        "release SW5 2",  "press SW2",        "release SW2",  "gauge 5 0",
+        "gauge 2 45",     "show"};
+    const std::vector<std::string> serials = {kPanelA, kPanelB};
+    std::vector<std::string> steps;
+    for (const std::string& line : script) {
+        std::istringstream words(line);
+        std::string verb, first, second;
+        words >> verb >> first >> second;
+        if (verb == "show") {
+            for (const std::string& serial : serials) steps.push_back("show:" + serial);
+        } else if (verb == "gauge") {
+            steps.push_back("gauge:" + first + "=33:" + second);
+        } else {
+            steps.push_back(verb + ":" + serials[second.empty() ? 0 : std::atoi(second.c_str()) - 1] + ":" + first);
+        }
+    }
+    ModuleFolder folder(Configuration().c_str());
+    const HostRun host = RunWithBoards(folder, kBoards, steps);
+    ASSERT_EQ(host.exitCode, 0);
+
+    const std::string scriptPath = BesideTestProgram("boards_in_host_scenario.txt");
+    {
+        std::ofstream file(scriptPath);
+        for (const std::string& line : script) file << line << "\n";
+    }
+    const std::string iniPath = BesideTestProgram("boards_in_host_scenario.ini");
+    { std::ofstream(iniPath) << Configuration(); }
+    const HostRun demo = RunProgram(BesideTestProgram("mfp.exe"), {"demo", "--ini", iniPath, "--sim", kPanelA, "--sim",
+                                                                   kPanelB, "--script", scriptPath});
+    ASSERT_EQ(demo.exitCode, 0) << ::testing::PrintToString(demo.output);
+
+    std::vector<std::string> seenByHost;
+    for (const std::string& line : host.output) {
+        unsigned id = 0, value = 0;
+        if (std::sscanf(line.c_str(), "trigger_key_event id=0x%X value=%u", &id, &value) == 2) {
+            char text[64];
+            std::snprintf(text, sizeof text, "event 0x%X %d", id, static_cast<int>(value));
+            seenByHost.push_back(text);
+        } else if (line.rfind("hostproc key ", 0) == 0) {
+            seenByHost.push_back(line.substr(9));
+        } else if (line.rfind("panel ", 0) == 0) {
+            seenByHost.push_back(line);
+        }
+    }
+    std::vector<std::string> seenBySimulator;
+    for (const std::string& line : demo.output)
+        if (line.rfind("event ", 0) == 0 || line.rfind("key ", 0) == 0 || line.rfind("panel ", 0) == 0)
+            seenBySimulator.push_back(line);
+    EXPECT_EQ(seenByHost, seenBySimulator);
+    // What the configuration binds: SW1 the gear event, SW2 the brake event, SW5 the G key.
+    EXPECT_EQ(Count(seenByHost, "event 0x10022 0"), 1u);
+    EXPECT_EQ(Count(seenByHost, "event 0x100D8 0"), 1u);
+    EXPECT_EQ(Count(seenByHost, "key 0x47"), 1u);
+    EXPECT_EQ(LinesStartingWith(seenByHost, "panel ").size(), 12u);
+}
+
+TEST(BoardsInHost, OutputsGoDarkWithoutTheViewWindowAndComeBackWithIt) {
+    ModuleFolder folder(Configuration().c_str());
+    const HostRun run = RunWithBoards(folder, "1583:" + kPanelA,
+                                      {"show:" + kPanelA, "view-close", "show:" + kPanelA, "view-open", "show:" + kPanelA});
+    ASSERT_EQ(run.exitCode, 0);
+    const auto matrices = LinesStartingWith(run.output, "panel " + kPanelA + " matrix");
+    ASSERT_EQ(matrices.size(), 3u);
+    EXPECT_NE(matrices[0], "panel " + kPanelA + " matrix 00000000 00000000 00000000 00000000 00000000 00000000 00000000 00000000");
+    EXPECT_EQ(matrices[1], "panel " + kPanelA + " matrix 00000000 00000000 00000000 00000000 00000000 00000000 00000000 00000000");
+    EXPECT_EQ(matrices[2], matrices[0]);
+}
+
+// Every reload after a pull and a plug brings the panel back (a press is dispatched), and
+// nothing of the module piles up from one cycle to the next.
+TEST(BoardsInHost, TwentyUnplugAndPlugCyclesLeaveNoThreadOrHandleBehind) {
+    constexpr int kCycles = 20;
+    std::vector<std::string> steps;
+    for (int cycle = 1; cycle <= kCycles; ++cycle) {
+        for (const std::string step : {"unplug:" + kPanelA, "plug:1583:" + kPanelA, "press:" + kPanelA + ":SW1",
+                                       "release:" + kPanelA + ":SW1"})
+            steps.push_back(step);
+        if (cycle == 1 || cycle == kCycles) steps.push_back("counts");
+    }
+    ModuleFolder folder(Configuration().c_str());
+    const HostRun run = RunWithBoards(folder, "1583:" + kPanelA, steps);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(Count(run.output, "trigger_key_event id=0x10022 value=0"), static_cast<size_t>(kCycles));
+    const auto log = LogMessages(folder);
+    EXPECT_EQ(Count(log, "Loaded 0 MFP's"), static_cast<size_t>(kCycles));  // each unplug
+    EXPECT_EQ(Count(log, "Loaded 1 MFP's"), static_cast<size_t>(kCycles + 1));  // the start and each plug
+    const auto counts = AllCounts(run.output);
+    ASSERT_GE(counts.size(), 2u);
+    EXPECT_EQ(counts[1].threads, counts[0].threads);
+    EXPECT_EQ(counts[1].handles, counts[0].handles);
+}
+
+TEST(BoardsInHost, DeinitWithTwoPanelsEndsWithinASecondAndLeavesNoModuleThread) {
+    ModuleFolder folder(Configuration().c_str());
+    const HostRun run = RunWithBoards(folder, kBoards, {"counts", "show:" + kPanelA});
+    ASSERT_EQ(run.exitCode, 0);
+    const auto deinit = LinesStartingWith(run.output, "deinit-ms ");
+    ASSERT_EQ(deinit.size(), 1u);
+    EXPECT_LT(std::atoi(deinit[0].c_str() + 10), 1000);
+    const auto counts = AllCounts(run.output);  // with the panels running, then after module_deinit
+    ASSERT_EQ(counts.size(), 2u);
+    // Each panel runs a worker, an update thread, a key-matrix thread and two readers.
+    EXPECT_EQ(counts[0].threads - counts[1].threads, 2 * 5);
+}
+
+}  // namespace
