@@ -15,12 +15,16 @@ void CentreOnScreen(HWND window) {
 void BringToFront(HWND window) {
     ShowWindow(window, SW_SHOW);
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    if (SetForegroundWindow(window)) return;
-    // Refused to a thread that lacks the foreground: joined to the foreground window's input
-    // for the moment, ours is the thread that has it.
-    const DWORD own = GetCurrentThreadId();
-    const DWORD foreground = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
-    if (!foreground || foreground == own || !AttachThreadInput(own, foreground, TRUE)) return;
-    SetForegroundWindow(window);
-    AttachThreadInput(own, foreground, FALSE);
+    if (!SetForegroundWindow(window)) {
+        // Refused to a thread that lacks the foreground: joined to the foreground window's
+        // input for the moment, ours is the thread that has it.
+        const DWORD own = GetCurrentThreadId();
+        const DWORD foreground = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+        if (!foreground || foreground == own || !AttachThreadInput(own, foreground, TRUE)) return;
+        SetForegroundWindow(window);
+        AttachThreadInput(own, foreground, FALSE);
+    }
+    // Activated while another thread's window was still in front, the caption was drawn
+    // inactive, and Wine does not redraw it once the window is in front.
+    if (GetForegroundWindow() == window) SendMessageA(window, WM_NCACTIVATE, TRUE, 0);
 }

@@ -5,6 +5,7 @@
 #include "tests/host/dialog_template.h"
 #include "tests/host/host_run.h"
 #include "tests/host/picker_on_thread.h"
+#include "tests/host/screen_stand_in.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +19,11 @@ namespace {
 class Picker : public testing::Test {
 protected:
     void SetUp() override {
-        // The configuration dialog's stand-in, in front as it is when a switch is pressed.
+        // The simulator filling the screen, and the configuration dialog it owns in front, as
+        // they are when a switch is pressed.
+        simulator = FullScreenStandIn();
         configuration = CreateWindowExA(0, "STATIC", "Tarnell Multi Function Panel", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                        40, 40, 500, 300, nullptr, nullptr, nullptr, nullptr);
+                                        40, 40, 500, 300, simulator, nullptr, nullptr, nullptr);
         SetForegroundWindow(configuration);
         PumpMessages();
         picker = std::make_unique<PickerOnThread>();
@@ -29,11 +32,13 @@ protected:
     void TearDown() override {
         picker.reset();
         DestroyWindow(configuration);
+        DestroyWindow(simulator);
     }
     HWND List() const { return picker->Control(IDC_EVENT_LIST); }
     int Selection() const { return static_cast<int>(SendMessageA(List(), LB_GETCURSEL, 0, 0)); }
     void Choose(const char* group) { ASSERT_TRUE(ChooseComboItem(picker->Window(), IDC_EVENT_GROUPS, group)) << group; }
 
+    HWND simulator = nullptr;
     HWND configuration = nullptr;
     std::unique_ptr<PickerOnThread> picker;
 };
@@ -123,6 +128,9 @@ TEST_F(Picker, OpensWithoutOwnerCentredInFrontWithTheKeyboard) {
     input.cbSize = sizeof input;
     for (int i = 0; i < 100 && GetForegroundWindow() != dialog; ++i) Sleep(20);
     EXPECT_EQ(GetForegroundWindow(), dialog);
+    HWND above = GetTopWindow(nullptr);  // the picker lies above the simulator and its dialog
+    while (above && above != dialog && above != simulator && above != configuration) above = GetWindow(above, GW_HWNDNEXT);
+    EXPECT_EQ(above, dialog);
     ASSERT_TRUE(GetGUIThreadInfo(picker->ThreadId(), &input));
     EXPECT_EQ(input.hwndActive, dialog);
     EXPECT_EQ(input.hwndFocus, picker->Control(IDC_EVENT_GROUPS));  // the first control
