@@ -4,7 +4,6 @@
 #include <chrono>
 #include <exception>
 #include <future>
-#include <system_error>
 
 #include "board/tarnell_controller.h"
 #include "log/log.h"
@@ -37,13 +36,11 @@ bool CTarnellController::SetKeyMatrixCallback(bool enable, KeyMatrixCallback cal
         if (!keyMatrixOn) return false;
         StopKeyMatrixThread();
     }
-    const std::uint8_t report[kReportLength] = {kKeyMatrixEnable,
-                                                static_cast<std::uint8_t>(enable ? 1 : 0)};
-    if (WriteReport(1, report, kReportLength) < kReportLength) {
-        MapWriteError();
+    if (!SwitchFunction(kKeyMatrixEnable, enable)) return false;
+    if (enable && !StartKeyMatrixThread(callback, context)) {
+        SwitchFunction(kKeyMatrixEnable, false);  // nobody would read its reports
         return false;
     }
-    if (enable) StartKeyMatrixThread(callback, context);
     keyMatrixOn = enable;
     return true;
 }
@@ -57,7 +54,7 @@ void CTarnellController::SetPaused(bool pause) {
     if (!paused.exchange(true)) std::this_thread::sleep_for(kPauseSettle);
 }
 
-void CTarnellController::StartKeyMatrixThread(KeyMatrixCallback callback, void* context) {
+bool CTarnellController::StartKeyMatrixThread(KeyMatrixCallback callback, void* context) {
     // A thread that ended by itself, or was unregistered from inside its own callback, is
     // joined before the next one starts.
     if (keyMatrixThread.joinable()) StopKeyMatrixThread();
@@ -69,19 +66,18 @@ void CTarnellController::StartKeyMatrixThread(KeyMatrixCallback callback, void* 
     // The start handshake: the thread has copied its parameters once the promise is kept.
     std::promise<void> started;
     std::future<void> hasStarted = started.get_future();
-    try {
-        keyMatrixThread = std::thread([this, &parameters, &started] {
-            const KeyMatrixThreadParameters copy = parameters;
-            started.set_value();
-            KeyMatrixThread(copy);
-        });
-    } catch (const std::system_error& error) {
+    const bool startedThread = threads.Start(keyMatrixThread, "Key matrix", [this, &parameters, &started] {
+        const KeyMatrixThreadParameters copy = parameters;
+        started.set_value();
+        KeyMatrixThread(copy);
+    });
+    if (!startedThread) {
         running = false;
-        theLog.Write(2, "MFP", "Key matrix thread of %s not started: %s\n",
-                     parameters.serial.c_str(), error.what());
-        return;
+        theLog.Write(2, "MFP", "Key matrix thread of %s not started\n", parameters.serial.c_str());
+        return false;
     }
     hasStarted.wait();
+    return true;
 }
 
 void CTarnellController::StopKeyMatrixThread() {

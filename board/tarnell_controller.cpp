@@ -66,8 +66,8 @@ std::vector<int> DigitPatterns(const std::string& field) {
 
 }  // namespace
 
-CTarnellController::CTarnellController(KitHandle handle, bool shared)
-    : IOWarrior(handle, shared) {
+CTarnellController::CTarnellController(KitHandle handle, bool shared, ThreadStarter& threads)
+    : IOWarrior(handle, shared), threads(threads) {
     portCache.fill(kPinsUnknown);
 }
 

@@ -68,7 +68,7 @@ void ScanDevices(DeviceArrivedCallback arrived, std::uintptr_t user) {
     std::lock_guard<std::recursive_mutex> hold(kit.lock);
     for (auto& record : EnumerateInterfaces(*kit.backend)) {
         bool opened = true;
-        for (PipeState& pipe : record->pipes) opened = opened && OpenPipe(*kit.backend, pipe);
+        for (PipeState& pipe : record->pipes) opened = opened && OpenPipe(*kit.backend, *kit.threads, pipe);
         if (!opened) {
             CloseDevice(*record);
             continue;
@@ -121,6 +121,12 @@ void KitUseBackend(HidBackend& backend) {
     KitState& kit = Kit();
     std::lock_guard<std::recursive_mutex> hold(kit.lock);
     kit.backend = &backend;
+}
+
+void KitUseThreadStarter(ThreadStarter& starter) {
+    KitState& kit = Kit();
+    std::lock_guard<std::recursive_mutex> hold(kit.lock);
+    kit.threads = &starter;
 }
 
 KitHandle KitOpenAll() {

@@ -1,7 +1,6 @@
 // The per-pipe reader thread: keeps one read pending on the interface and queues every report.
 #include <algorithm>
 #include <cstring>
-#include <functional>
 
 #include "iokit/kit_state.h"
 
@@ -60,7 +59,7 @@ void PipeReaderThread(HidReadStream& stream, PipeChannel& channel, std::size_t r
 
 }  // namespace
 
-bool OpenPipe(HidBackend& backend, PipeState& pipe) {
+bool OpenPipe(HidBackend& backend, ThreadStarter& threads, PipeState& pipe) {
     pipe.reader = backend.OpenForReading(pipe.path);
     pipe.writer = backend.OpenForWriting(pipe.path);
     if (!pipe.reader || !pipe.writer) {
@@ -68,8 +67,14 @@ bool OpenPipe(HidBackend& backend, PipeState& pipe) {
         return false;
     }
     pipe.channel = std::make_shared<PipeChannel>();
-    pipe.readerThread = std::thread(PipeReaderThread, std::ref(*pipe.reader),
-                                    std::ref(*pipe.channel), pipe.caps.inputReportByteLength);
+    HidReadStream& stream = *pipe.reader;
+    PipeChannel& channel = *pipe.channel;
+    const std::size_t reportLength = pipe.caps.inputReportByteLength;
+    if (!threads.Start(pipe.readerThread, "Reader",
+                       [&stream, &channel, reportLength] { PipeReaderThread(stream, channel, reportLength); })) {
+        ClosePipe(pipe);
+        return false;
+    }
     return true;
 }
 

@@ -1,7 +1,6 @@
 #include "panels/mfp_worker.h"
 
 #include <exception>
-#include <system_error>
 
 #include "config/build_mfp_data.h"
 #include "log/log.h"
@@ -15,12 +14,7 @@ CMFPWorker::CMFPWorker(const PanelServices& services) : services(services) {}
 CMFPWorker::~CMFPWorker() { Join(); }
 
 bool CMFPWorker::Start() {
-    try {
-        workerThread = std::thread(&CMFPWorker::Run, this);
-    } catch (const std::system_error&) {
-        return false;
-    }
-    return true;
+    return services.threads.Start(workerThread, "Worker", [this] { Run(); });
 }
 
 void CMFPWorker::Join() {
@@ -53,12 +47,7 @@ void CMFPWorker::Run() {
 bool CMFPWorker::InitInstance() {
     if (!LoadPanelData()) return false;
     theLog.Write(0, kModuleName, "Starting worker thread\n");
-    try {
-        updateThread = std::thread(&CMFPWorker::UpdateThreadProc, this);
-    } catch (const std::system_error&) {
-        return false;
-    }
-    return true;
+    return services.threads.Start(updateThread, "Update", [this] { UpdateThreadProc(); });
 }
 
 bool CMFPWorker::LoadPanelData() {

@@ -1,6 +1,7 @@
 // The panel set with its threads: load, unload and reload, switches reaching the host through
 // the board's key-matrix thread, outputs refreshed by the update threads, and a corrupt section.
 #include "board/tarnell_controllers.h"
+#include "os/sim_thread_starter.h"
 #include "panels/mfp.h"
 #include "panel_fixture.h"
 
@@ -129,6 +130,33 @@ TEST_F(PanelSetTest, WorkerWithClearedRunFlagWindsDownAtOnce) {
     EXPECT_EQ(CountLog("Clear all outputs"), 1);
     EXPECT_FALSE(sim->LedMatrixOn()) << "shut down";
     registry.CloseAll();
+}
+
+// Workers start in the order of the boards' serial numbers.
+TEST_F(PanelSetTest, APanelWhoseWorkerCannotStartIsNotServed) {
+    AddBoard("0000A1B2");
+    AddBoard("0000C3D4");
+    WriteInputs("0000A1B2", {{0, "101", 1}});
+    WriteInputs("0000C3D4", {{0, "202", 2}});
+    const struct {
+        int refusedWorker;
+        const char* served;
+        SimHostRecord press;
+    } cases[] = {{1, "0000C3D4", Event(0x202, 2)}, {2, "0000A1B2", Event(0x101, 1)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refusedWorker);
+        SimThreadStarter threads;
+        threads.Refuse("Worker", c.refusedWorker);
+        CMFP panels(PanelServices{host, host, host, profile, messages, iniPath, threads});
+        EXPECT_EQ(panels.LoadMFPs(), 2) << "both boards count";
+        const auto serving = panels.ServingWorkers();
+        ASSERT_EQ(serving.size(), 1u);
+        EXPECT_EQ(serving.begin()->first, c.served);
+        for (const auto& sim : backend.Boards()) sim->PressKey(0, 0);
+        EXPECT_TRUE(HostGot(c.press));
+        for (const auto& sim : backend.Boards()) sim->ReleaseKey(0, 0);
+        panels.UnloadMFPs();
+    }
 }
 
 TEST_F(PanelSetTest, NoBoardNoPanel) {
