@@ -2,7 +2,6 @@
 // key-matrix thread, which polls the special-function pipe for key reports and hands every
 // new state to the callback.
 #include <chrono>
-#include <exception>
 #include <future>
 
 #include "board/tarnell_controller.h"
@@ -92,6 +91,7 @@ void CTarnellController::StopKeyMatrixThread() {
 void CTarnellController::KeyMatrixThread(const KeyMatrixThreadParameters& parameters) {
     std::array<std::uint8_t, 8> keys{};
     bool requestSent = false;
+    bool exceptionLogged = false;
     KitSetReadTimeout(handle, static_cast<std::uint32_t>(kReadTimeout.count()));
     while (running) {
         if (paused) {
@@ -102,8 +102,13 @@ void CTarnellController::KeyMatrixThread(const KeyMatrixThreadParameters& parame
         bool read = false;
         try {
             read = PollKeyMatrix(parameters, requestSent, keys);
-        } catch (const std::exception&) {
-            // An exception out of one cycle (the callback's) is dropped; the loop goes on.
+        } catch (...) {
+            // An exception out of one cycle (the callback's) is dropped; the loop goes on. Once
+            // is enough for the log: a callback that throws may do so at every cycle.
+            if (!exceptionLogged)
+                theLog.Write(2, "MFP", "Key matrix cycle of %s stopped by an exception\n",
+                             parameters.serial.c_str());
+            exceptionLogged = true;
         }
         // A pulled board fails its reads at once rather than after the timeout; keep the
         // loop at its usual pace instead of spinning until the board is closed.

@@ -312,8 +312,8 @@ void CTarnellController::Shutdown() {
     try {
         if (IsConnected()) EnableLedMatrix(false);
         StopKeyMatrixThread();
-    } catch (const std::system_error&) {
-        // The thread could not be joined; there is nothing left to undo.
+    } catch (...) {
+        // The thread could not be joined, or the board is gone; there is nothing left to undo.
     }
     keyMatrixOn = false;
 }

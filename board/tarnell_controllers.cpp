@@ -1,7 +1,6 @@
 #include "board/tarnell_controllers.h"
 
 #include <cstdio>
-#include <exception>
 
 #include "config/parse_hex_text.h"
 
@@ -78,7 +77,7 @@ void CTarnellControllers::CloseAll() {
     for (auto& entry : controllers) {
         try {
             if (entry.second) entry.second->Shutdown();
-        } catch (const std::exception&) {
+        } catch (...) {
             // Closing goes on for the other boards.
         }
         entry.second.reset();

@@ -76,7 +76,12 @@ void CTarnellMFPApp::ConfigureMFP() {
         return;
     }
     configuring = true;
-    panels.RunConfiguration();
+    try {
+        panels.RunConfiguration();
+    } catch (...) {
+        // Device changes would otherwise wait for a dialog that is gone.
+        theLog.Write(2, kModuleName, "Configuration stopped by an exception\n");
+    }
     theLog.Write(0, kModuleName, "ConfigureMFP finished\n");
     configuring = false;
     if (reloadPending) {

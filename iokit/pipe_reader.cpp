@@ -3,13 +3,14 @@
 #include <cstring>
 
 #include "iokit/kit_state.h"
+#include "log/log.h"
 
 namespace {
 
 // How long the reader waits before it looks at a stop request or retries after an error.
 constexpr std::uint32_t kReaderTurnMs = 250;
 
-void PipeReaderThread(HidReadStream& stream, PipeChannel& channel, std::size_t reportLength) {
+void ReadUntilStopped(HidReadStream& stream, PipeChannel& channel, std::size_t reportLength) {
     std::uint8_t buffer[kHidMaxReportLength];
     reportLength = std::min(reportLength, sizeof buffer);
     bool readError = false;  // once set, a quiet turn also restarts the read
@@ -53,7 +54,19 @@ void PipeReaderThread(HidReadStream& stream, PipeChannel& channel, std::size_t r
             break;
         }
     }
-    stream.CancelRead();
+}
+
+// Whatever ends the reading, waiting reads learn that the reader is gone.
+void PipeReaderThread(HidReadStream& stream, PipeChannel& channel, std::size_t reportLength) {
+    try {
+        ReadUntilStopped(stream, channel, reportLength);
+    } catch (...) {
+        theLog.Write(2, "MFP", "Reader thread stopped by an exception\n");
+    }
+    try {
+        stream.CancelRead();
+    } catch (...) {
+    }
     channel.SignalEnded();
 }
 
