@@ -19,15 +19,19 @@ TEST_F(KitTest, TheChipWhoseInterfacesCameLastIsPositionOne) {
     EXPECT_TRUE(KitHandleValid(KitDeviceAt(2)));
 }
 
+// Interfaces of other devices (a keyboard, another IO-Warrior product) are never described:
+// nothing beyond their attributes is asked of them.
 TEST_F(KitTest, OnlySupportedChipsWithBothInterfacesAreListed) {
     struct Case {
         std::uint16_t vendorId, productId;
         int interfaces;
         bool listed;
+        int described;
     };
     const Case cases[] = {
-        {0x07C0, 0x03E8, 2, true},  {0x07C0, 0x03EA, 2, true},  {0x1FD1, 0x1583, 2, true},
-        {0x07C0, 0x1500, 2, false}, {0x1234, 0x1583, 2, false}, {0x07C0, 0x1583, 1, false},
+        {0x07C0, 0x03E8, 2, true, 2},  {0x07C0, 0x03EA, 2, true, 2},  {0x1FD1, 0x1583, 2, true, 2},
+        {0x07C0, 0x1500, 2, false, 0}, {0x1234, 0x1583, 2, false, 0}, {0x07C0, 0x1583, 1, false, 1},
+        {0x046D, 0xC52B, 2, false, 0}, {0x1FD1, 0x1234, 2, false, 0},
     };
     for (const Case& c : cases) {
         SimHidBackend only;
@@ -35,10 +39,11 @@ TEST_F(KitTest, OnlySupportedChipsWithBothInterfacesAreListed) {
         setup.vendorId = c.vendorId;
         setup.productId = c.productId;
         setup.interfaceCount = c.interfaces;
-        only.AddBoard(setup);
+        const auto board = only.AddBoard(setup);
         KitUseBackend(only);
         EXPECT_EQ(KitOpenAll() != 0, c.listed) << std::hex << c.vendorId << " " << c.productId;
         EXPECT_EQ(KitDeviceCount(), c.listed ? 1 : 0);
+        EXPECT_EQ(only.Described(board), c.described) << std::hex << c.vendorId << " " << c.productId;
         KitCloseAll();
     }
 }
