@@ -81,6 +81,5 @@ void OnDeviceChange(WPARAM eventCode, LPARAM record) {
     if (!header || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return;
     const char* path = reinterpret_cast<const char*>(header) + kDeviceInterfaceHeaderSize;
     if (!IsOurDevicePath(path, kBoardNotificationInterface)) return;
-    theLog.Write(0, kModuleName, "One of our devices has been added/removed.\n");
-    theApp.ReloadMFPs();
+    theApp.OurDeviceChanged(static_cast<UINT>(eventCode), path);
 }

@@ -3,6 +3,7 @@
 #include "tools/fs9host/dialog_closer.h"
 #include "tools/fs9host/host_windows.h"
 #include "tools/fs9host/module_loader.h"
+#include "tools/fs9host/notification_watch.h"
 #include "tools/fs9host/observations.h"
 #include "tools/fs9host/panels_table.h"
 #include "tools/fs9host/scenario.h"
@@ -24,6 +25,9 @@ const char kUsage[] =
     "and a view window FS98CHILD \"COCKPIT - View 00\", loads the module through its exported\n"
     "Linkage and ImportTable, calls module_init, plays the steps, calls module_deinit and\n"
     "unloads it. Message boxes and dialogs the module shows are printed and closed with OK.\n"
+    "The module's registrations for device notifications (its imports of\n"
+    "RegisterDeviceNotificationA and UnregisterDeviceNotification) are printed as\n"
+    "\"devnotify ...\" lines, and after module_deinit \"devnotify open N\".\n"
     "Every observation is one line on stdout: \"<kind> <details>\".\n"
     "\n"
     "options:\n"
@@ -153,12 +157,14 @@ int main(int argc, char** argv) {
         ModuleLoader module;
         DialogCloser closer(GetCurrentThreadId(), options.holdMilliseconds);
         if (module.Load(options.modulePath, panels.Table())) {
+            WatchDeviceNotifications(module.Handle(), windows.Main());
             module.Init();
             if (options.mainWindow) ObserveWindowProcedure(windows, "after-init");
             PumpMessages();
             if (options.mainWindow) RunScenario(options.steps, windows);
             worked = true;
             module.Deinit();
+            ReportOpenDeviceNotifications();
             if (options.mainWindow) ObserveWindowProcedure(windows, "after-deinit");
             module.Unload();
         }
