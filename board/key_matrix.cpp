@@ -2,9 +2,7 @@
 // key-matrix thread, which polls the special-function pipe for key reports and hands every
 // new state to the callback.
 #include <chrono>
-#include <exception>
 #include <future>
-#include <system_error>
 
 #include "board/tarnell_controller.h"
 #include "log/log.h"
@@ -37,13 +35,11 @@ bool CTarnellController::SetKeyMatrixCallback(bool enable, KeyMatrixCallback cal
         if (!keyMatrixOn) return false;
         StopKeyMatrixThread();
     }
-    const std::uint8_t report[kReportLength] = {kKeyMatrixEnable,
-                                                static_cast<std::uint8_t>(enable ? 1 : 0)};
-    if (WriteReport(1, report, kReportLength) < kReportLength) {
-        MapWriteError();
+    if (!SwitchFunction(kKeyMatrixEnable, enable)) return false;
+    if (enable && !StartKeyMatrixThread(callback, context)) {
+        SwitchFunction(kKeyMatrixEnable, false);  // nobody would read its reports
         return false;
     }
-    if (enable) StartKeyMatrixThread(callback, context);
     keyMatrixOn = enable;
     return true;
 }
@@ -57,7 +53,7 @@ void CTarnellController::SetPaused(bool pause) {
     if (!paused.exchange(true)) std::this_thread::sleep_for(kPauseSettle);
 }
 
-void CTarnellController::StartKeyMatrixThread(KeyMatrixCallback callback, void* context) {
+bool CTarnellController::StartKeyMatrixThread(KeyMatrixCallback callback, void* context) {
     // A thread that ended by itself, or was unregistered from inside its own callback, is
     // joined before the next one starts.
     if (keyMatrixThread.joinable()) StopKeyMatrixThread();
@@ -69,19 +65,18 @@ void CTarnellController::StartKeyMatrixThread(KeyMatrixCallback callback, void* 
     // The start handshake: the thread has copied its parameters once the promise is kept.
     std::promise<void> started;
     std::future<void> hasStarted = started.get_future();
-    try {
-        keyMatrixThread = std::thread([this, &parameters, &started] {
-            const KeyMatrixThreadParameters copy = parameters;
-            started.set_value();
-            KeyMatrixThread(copy);
-        });
-    } catch (const std::system_error& error) {
+    const bool startedThread = threads.Start(keyMatrixThread, "Key matrix", [this, &parameters, &started] {
+        const KeyMatrixThreadParameters copy = parameters;
+        started.set_value();
+        KeyMatrixThread(copy);
+    });
+    if (!startedThread) {
         running = false;
-        theLog.Write(2, "MFP", "Key matrix thread of %s not started: %s\n",
-                     parameters.serial.c_str(), error.what());
-        return;
+        theLog.Write(2, "MFP", "Key matrix thread of %s not started\n", parameters.serial.c_str());
+        return false;
     }
     hasStarted.wait();
+    return true;
 }
 
 void CTarnellController::StopKeyMatrixThread() {
@@ -96,6 +91,7 @@ void CTarnellController::StopKeyMatrixThread() {
 void CTarnellController::KeyMatrixThread(const KeyMatrixThreadParameters& parameters) {
     std::array<std::uint8_t, 8> keys{};
     bool requestSent = false;
+    bool exceptionLogged = false;
     KitSetReadTimeout(handle, static_cast<std::uint32_t>(kReadTimeout.count()));
     while (running) {
         if (paused) {
@@ -106,8 +102,13 @@ void CTarnellController::KeyMatrixThread(const KeyMatrixThreadParameters& parame
         bool read = false;
         try {
             read = PollKeyMatrix(parameters, requestSent, keys);
-        } catch (const std::exception&) {
-            // An exception out of one cycle (the callback's) is dropped; the loop goes on.
+        } catch (...) {
+            // An exception out of one cycle (the callback's) is dropped; the loop goes on. Once
+            // is enough for the log: a callback that throws may do so at every cycle.
+            if (!exceptionLogged)
+                theLog.Write(2, "MFP", "Key matrix cycle of %s stopped by an exception\n",
+                             parameters.serial.c_str());
+            exceptionLogged = true;
         }
         // A pulled board fails its reads at once rather than after the timeout; keep the
         // loop at its usual pace instead of spinning until the board is closed.

@@ -66,8 +66,8 @@ std::vector<int> DigitPatterns(const std::string& field) {
 
 }  // namespace
 
-CTarnellController::CTarnellController(KitHandle handle, bool shared)
-    : IOWarrior(handle, shared) {
+CTarnellController::CTarnellController(KitHandle handle, bool shared, ThreadStarter& threads)
+    : IOWarrior(handle, shared), threads(threads) {
     portCache.fill(kPinsUnknown);
 }
 
@@ -312,8 +312,8 @@ void CTarnellController::Shutdown() {
     try {
         if (IsConnected()) EnableLedMatrix(false);
         StopKeyMatrixThread();
-    } catch (const std::system_error&) {
-        // The thread could not be joined; there is nothing left to undo.
+    } catch (...) {
+        // The thread could not be joined, or the board is gone; there is nothing left to undo.
     }
     keyMatrixOn = false;
 }

@@ -31,6 +31,7 @@
 #include <utility>
 
 #include "board/io_warrior.h"
+#include "os/thread_starter.h"
 
 // Called on the board's key-matrix thread with the board's serial number and its 8 key bytes
 // (byte k bit b is one key; null once, when the callback is registered). Returning 0 stops
@@ -46,7 +47,9 @@ public:
     static constexpr int kNotEnabled = -3;
     static constexpr int kKeep = -1;  // WriteLedMatrixRow: keep the cached column byte
 
-    CTarnellController(KitHandle handle, bool shared);
+    // The key-matrix thread starts through `threads`, which must outlive the board.
+    CTarnellController(KitHandle handle, bool shared,
+                       ThreadStarter& threads = StandardThreadStarter());
     // Closes the kit when not shared. Call Shutdown first.
     virtual ~CTarnellController();
 
@@ -84,7 +87,8 @@ public:
     // --- Key matrix (key_matrix.cpp)
     // Registers (enable true) or removes the one callback; switches the key-matrix function and
     // starts or stops the key-matrix thread with it. False when a callback is already
-    // registered, the callback is null, none is registered, or the switch was not written.
+    // registered, the callback is null, none is registered, the switch was not written, or the
+    // thread could not be started (the function is then switched off again).
     bool SetKeyMatrixCallback(bool enable, KeyMatrixCallback callback, void* context);
     // A paused key-matrix thread idles without touching the device. Pausing waits 100 ms so
     // that a cycle under way can end.
@@ -102,7 +106,7 @@ public:
 private:
     struct KeyMatrixThreadParameters;
 
-    void StartKeyMatrixThread(KeyMatrixCallback callback, void* context);
+    bool StartKeyMatrixThread(KeyMatrixCallback callback, void* context);
     void StopKeyMatrixThread();
     void KeyMatrixThread(const KeyMatrixThreadParameters& parameters);
     // One request-and-answer cycle of the key-matrix thread; true when a report was read.
@@ -121,6 +125,7 @@ private:
     // Plain flags polled by the key-matrix thread once per cycle; atomic so that other
     // threads may set them without a lock.
     std::atomic<bool> running{false};
+    ThreadStarter& threads;
     std::thread keyMatrixThread;
     std::array<std::uint32_t, 4> portCache;
     // Recursive: the callback runs under the lock and may ask the board for its pins or

@@ -1,7 +1,6 @@
 #include "board/tarnell_controllers.h"
 
 #include <cstdio>
-#include <exception>
 
 #include "config/parse_hex_text.h"
 
@@ -14,7 +13,8 @@ constexpr std::uint32_t kAnswerTimeoutMs = 1000;
 
 }  // namespace
 
-CTarnellControllers::CTarnellControllers() : deviceCount(KitDeviceCount()) {}
+CTarnellControllers::CTarnellControllers(ThreadStarter& threads)
+    : deviceCount(KitDeviceCount()), threads(threads) {}
 
 // The kit member closes the kit itself when it still holds a handle.
 CTarnellControllers::~CTarnellControllers() {
@@ -41,7 +41,7 @@ bool CTarnellControllers::LoadControllers() {
     loaded = true;
     deviceCount = KitDeviceCount();
     for (int position = 1; position <= deviceCount; ++position) {
-        auto board = std::make_unique<CTarnellController>(KitDeviceAt(position), true);
+        auto board = std::make_unique<CTarnellController>(KitDeviceAt(position), true, threads);
         KitSetReadTimeout(board->Handle(), kAnswerTimeoutMs);
         const std::string key = DeviceKey(board->ProductId(), board->GetSerialNumber(false));
         keysByIndex[position - 1] = key;
@@ -77,7 +77,7 @@ void CTarnellControllers::CloseAll() {
     for (auto& entry : controllers) {
         try {
             if (entry.second) entry.second->Shutdown();
-        } catch (const std::exception&) {
+        } catch (...) {
             // Closing goes on for the other boards.
         }
         entry.second.reset();

@@ -15,7 +15,8 @@
 
 class CTarnellControllers {
 public:
-    CTarnellControllers();
+    // The boards start their key-matrix threads through `threads`, which must outlive them.
+    explicit CTarnellControllers(ThreadStarter& threads = StandardThreadStarter());
     virtual ~CTarnellControllers();
     CTarnellControllers(const CTarnellControllers&) = delete;
     CTarnellControllers& operator=(const CTarnellControllers&) = delete;
@@ -48,4 +49,5 @@ private:
     // Holds the handle KitOpenAll returned; not shared, so it closes the whole kit.
     IOWarrior kit;
     int deviceCount = 0;
+    ThreadStarter& threads;
 };

@@ -4,12 +4,26 @@
 
 #include "host/host_interface.h"
 #include "host/tarnell_mfp_app.h"
+#include "log/log.h"
 
 extern "C" {
 
-void module_init() { theApp.Init(); }
+// Nothing thrown may reach the host: it could not catch it, and the process would end.
+void module_init() {
+    try {
+        theApp.Init();
+    } catch (...) {
+        theLog.Write(2, "MFP", "module_init stopped by an exception\n");
+    }
+}
 
-void module_deinit() { theApp.Deinit(); }
+void module_deinit() {
+    try {
+        theApp.Deinit();
+    } catch (...) {
+        theLog.Write(2, "MFP", "module_deinit stopped by an exception\n");
+    }
+}
 
 ModuleLinkage Linkage = {0, &module_init, &module_deinit, 0, 0, kModuleLinkageVersion, nullptr};
 

@@ -1,5 +1,6 @@
 #include "host/tarnell_mfp_app.h"
 
+#include "host/device_notifications.h"
 #include "host/host_panels_win32.h"
 #include "iokit/iokit.h"
 #include "log/log.h"
@@ -46,10 +47,13 @@ void CTarnellMFPApp::Init() {
         // SetWindowLongPtrA is SetWindowLongA in the 32-bit build.
         previousWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
             mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HostWindowProc)));
-        if (previousWindowProc)
+        if (previousWindowProc) {
             theLog.Write(0, kModuleName, "Inserted into the FS9 menu\n");
-        else
+            // Only a hooked window passes the notifications on to the module.
+            deviceNotifications = RegisterForHidNotifications(mainWindow);
+        } else {
             theLog.Write(2, kModuleName, "Unable to insert into the FS menu\n");
+        }
         KitUseBackend(PlatformHidBackend());
         panelCount = panels.LoadMFPs();
         theLog.Write(0, kModuleName, "Loaded %d MFP's\n", panelCount);
@@ -61,6 +65,8 @@ void CTarnellMFPApp::Deinit() {
     theLog.Write(0, kModuleName, "module_deinit\n");
     panels.UnloadMFPs();
     theLog.Write(0, kModuleName, "MFP's unloaded\n");
+    UnregisterHidNotifications(deviceNotifications);
+    deviceNotifications = nullptr;
     if (previousWindowProc) {
         SetWindowLongPtrA(mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc));
         previousWindowProc = nullptr;
@@ -76,7 +82,12 @@ void CTarnellMFPApp::ConfigureMFP() {
         return;
     }
     configuring = true;
-    panels.RunConfiguration();
+    try {
+        panels.RunConfiguration();
+    } catch (...) {
+        // Device changes would otherwise wait for a dialog that is gone.
+        theLog.Write(2, kModuleName, "Configuration stopped by an exception\n");
+    }
     theLog.Write(0, kModuleName, "ConfigureMFP finished\n");
     configuring = false;
     if (reloadPending) {
@@ -101,4 +112,14 @@ void CTarnellMFPApp::ReloadMFPs() {
     Sleep(1000);
     panelCount = panels.LoadMFPs();
     theLog.Write(0, kModuleName, "Loaded %d MFP's\n", panelCount);
+    deviceChanges.ReloadFinished(DeviceChangeFilter::Clock::now());
+}
+
+void CTarnellMFPApp::OurDeviceChanged(UINT eventCode, const char* path) {
+    if (!deviceChanges.Accept(eventCode, path, DeviceChangeFilter::Clock::now())) {
+        theLog.Write(0, kModuleName, "The same device change again: no second reload\n");
+        return;
+    }
+    theLog.Write(0, kModuleName, "One of our devices has been added/removed.\n");
+    ReloadMFPs();
 }

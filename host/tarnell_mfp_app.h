@@ -5,6 +5,7 @@
 // hooked window procedure run there), so nothing here takes a lock.
 #pragma once
 
+#include "board/device_change_filter.h"
 #include "panels/mfp.h"
 
 #include <windows.h>
@@ -22,6 +23,9 @@ public:
     void ConfigureMFP();
     void AboutMFP();
     void ReloadMFPs();
+    // One of our boards arrived or was removed: reloads, unless this is a copy of a change
+    // already acted on (DeviceChangeFilter).
+    void OurDeviceChanged(UINT eventCode, const char* path);
 
     WNDPROC PreviousWindowProc() const { return previousWindowProc; }
 
@@ -32,6 +36,8 @@ private:
     CMFP panels;  // runs against the real host, windows, keyboard and HID services
     HWND mainWindow = nullptr;
     int panelCount = 0;
+    HDEVNOTIFY deviceNotifications = nullptr;
+    DeviceChangeFilter deviceChanges;
 };
 
 extern CTarnellMFPApp theApp;

@@ -23,12 +23,17 @@ constexpr size_t kDeviceInterfaceHeaderSize = 28;
 
 // Resources always come from ModuleInstance(), never from the host's process module, so each
 // entry from the host finds the module's own menu and dialogs without switching any state.
+// Whatever the module's part throws stays here; the host's procedure still gets the message.
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_NCPAINT: InsertMenus(window); break;
-    case WM_COMMAND: OnMenuCommand(LOWORD(wParam)); break;
-    case WM_DEVICECHANGE: OnDeviceChange(wParam, lParam); break;
-    default: break;
+    try {
+        switch (message) {
+        case WM_NCPAINT: InsertMenus(window); break;
+        case WM_COMMAND: OnMenuCommand(LOWORD(wParam)); break;
+        case WM_DEVICECHANGE: OnDeviceChange(wParam, lParam); break;
+        default: break;
+        }
+    } catch (...) {
+        theLog.Write(2, kModuleName, "Message 0x%X stopped by an exception\n", message);
     }
     return CallWindowProcA(theApp.PreviousWindowProc(), window, message, wParam, lParam);
 }
@@ -76,6 +81,5 @@ void OnDeviceChange(WPARAM eventCode, LPARAM record) {
     if (!header || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return;
     const char* path = reinterpret_cast<const char*>(header) + kDeviceInterfaceHeaderSize;
     if (!IsOurDevicePath(path, kBoardNotificationInterface)) return;
-    theLog.Write(0, kModuleName, "One of our devices has been added/removed.\n");
-    theApp.ReloadMFPs();
+    theApp.OurDeviceChanged(static_cast<UINT>(eventCode), path);
 }

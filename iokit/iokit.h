@@ -17,6 +17,7 @@
 #include <cstdint>
 
 class HidBackend;
+class ThreadStarter;
 
 // The identity of one opened device; 0 is no handle. Handles are never reused, so a handle
 // from before KitCloseAll stays invalid after the next KitOpenAll.
@@ -36,6 +37,10 @@ constexpr int kKitMaxHandles = 16;
 // Selects the HID backend for the next KitOpenAll; the backend must outlive the kit's use of
 // it (until KitCloseAll). Call only while the kit is closed.
 void KitUseBackend(HidBackend& backend);
+// Selects how the kit starts its reader threads (the standard starter until told otherwise);
+// the starter must outlive the kit's use of it. Call only while the kit is closed. A device
+// whose reader thread cannot be started is not opened, as any other device that fails to open.
+void KitUseThreadStarter(ThreadStarter& starter);
 
 std::uint32_t KitGetLastError();
 void KitSetLastError(std::uint32_t code);

@@ -7,11 +7,10 @@ namespace {
 
 thread_local std::uint32_t lastError = kKitSuccess;
 
-bool IsSupported(const HidAttributes& attributes) {
-    const bool vendor = attributes.vendorId == 0x1FD1 || attributes.vendorId == 0x07C0;
-    const bool product = attributes.productId == 0x03E8 || attributes.productId == 0x03EA ||
-                         attributes.productId == 0x1583;
-    return vendor && product;
+// Any listed vendor with any listed product: the pairs are not tied.
+const HidDeviceFilter& SupportedDevices() {
+    static const HidDeviceFilter supported{{0x1FD1, 0x07C0}, {0x03E8, 0x03EA, 0x1583}};
+    return supported;
 }
 
 // The interface whose output report is report ID + 4 port bytes is the I/O port pipe.
@@ -28,8 +27,8 @@ void StoreSerial(const HidInterfaceInfo& info, DeviceRecord& record) {
 // exactly two interfaces were found.
 std::list<std::unique_ptr<DeviceRecord>> EnumerateInterfaces(HidBackend& backend) {
     std::list<std::unique_ptr<DeviceRecord>> records;
-    for (const HidInterfaceInfo& info : backend.EnumerateInterfaces()) {
-        if (!IsSupported(info.attributes)) continue;
+    for (const HidInterfaceInfo& info : backend.EnumerateInterfaces(SupportedDevices())) {
+        if (!SupportedDevices().Accepts(info.attributes)) continue;  // whatever the backend did
         auto sameChip = [&](const std::unique_ptr<DeviceRecord>& r) {
             return r->physicalDevice == info.physicalDevice;
         };
@@ -68,7 +67,7 @@ void ScanDevices(DeviceArrivedCallback arrived, std::uintptr_t user) {
     std::lock_guard<std::recursive_mutex> hold(kit.lock);
     for (auto& record : EnumerateInterfaces(*kit.backend)) {
         bool opened = true;
-        for (PipeState& pipe : record->pipes) opened = opened && OpenPipe(*kit.backend, pipe);
+        for (PipeState& pipe : record->pipes) opened = opened && OpenPipe(*kit.backend, *kit.threads, pipe);
         if (!opened) {
             CloseDevice(*record);
             continue;
@@ -121,6 +120,12 @@ void KitUseBackend(HidBackend& backend) {
     KitState& kit = Kit();
     std::lock_guard<std::recursive_mutex> hold(kit.lock);
     kit.backend = &backend;
+}
+
+void KitUseThreadStarter(ThreadStarter& starter) {
+    KitState& kit = Kit();
+    std::lock_guard<std::recursive_mutex> hold(kit.lock);
+    kit.threads = &starter;
 }
 
 KitHandle KitOpenAll() {

@@ -12,6 +12,7 @@
 #include "iokit/iokit.h"
 #include "iokit/pipe_channel.h"
 #include "os/hid.h"
+#include "os/thread_starter.h"
 
 // One HID interface of a device.
 struct PipeState {
@@ -48,6 +49,7 @@ struct KitState {
     std::vector<KitHandle> handles;                     // handed to the board layer
     bool open = false;
     HidBackend* backend = nullptr;
+    ThreadStarter* threads = &StandardThreadStarter();
     bool backendLoaded = false;
     KitHandle nextHandle = 1;
 };
@@ -56,7 +58,7 @@ KitState& Kit();
 // The open record of a handle, or null. Call with the kit lock held.
 DeviceRecord* FindRecord(KitHandle handle);
 
-// Pipe set-up and tear-down (pipe_reader.cpp). OpenPipe starts the reader thread; ClosePipe
-// stops and joins it and lets go of the streams.
-bool OpenPipe(HidBackend& backend, PipeState& pipe);
+// Pipe set-up and tear-down (pipe_reader.cpp). OpenPipe starts the reader thread (false, the
+// pipe closed again, when it cannot); ClosePipe stops and joins it and lets go of the streams.
+bool OpenPipe(HidBackend& backend, ThreadStarter& threads, PipeState& pipe);
 void ClosePipe(PipeState& pipe);

@@ -1,16 +1,16 @@
 // The per-pipe reader thread: keeps one read pending on the interface and queues every report.
 #include <algorithm>
 #include <cstring>
-#include <functional>
 
 #include "iokit/kit_state.h"
+#include "log/log.h"
 
 namespace {
 
 // How long the reader waits before it looks at a stop request or retries after an error.
 constexpr std::uint32_t kReaderTurnMs = 250;
 
-void PipeReaderThread(HidReadStream& stream, PipeChannel& channel, std::size_t reportLength) {
+void ReadUntilStopped(HidReadStream& stream, PipeChannel& channel, std::size_t reportLength) {
     std::uint8_t buffer[kHidMaxReportLength];
     reportLength = std::min(reportLength, sizeof buffer);
     bool readError = false;  // once set, a quiet turn also restarts the read
@@ -54,13 +54,25 @@ void PipeReaderThread(HidReadStream& stream, PipeChannel& channel, std::size_t r
             break;
         }
     }
-    stream.CancelRead();
+}
+
+// Whatever ends the reading, waiting reads learn that the reader is gone.
+void PipeReaderThread(HidReadStream& stream, PipeChannel& channel, std::size_t reportLength) {
+    try {
+        ReadUntilStopped(stream, channel, reportLength);
+    } catch (...) {
+        theLog.Write(2, "MFP", "Reader thread stopped by an exception\n");
+    }
+    try {
+        stream.CancelRead();
+    } catch (...) {
+    }
     channel.SignalEnded();
 }
 
 }  // namespace
 
-bool OpenPipe(HidBackend& backend, PipeState& pipe) {
+bool OpenPipe(HidBackend& backend, ThreadStarter& threads, PipeState& pipe) {
     pipe.reader = backend.OpenForReading(pipe.path);
     pipe.writer = backend.OpenForWriting(pipe.path);
     if (!pipe.reader || !pipe.writer) {
@@ -68,8 +80,14 @@ bool OpenPipe(HidBackend& backend, PipeState& pipe) {
         return false;
     }
     pipe.channel = std::make_shared<PipeChannel>();
-    pipe.readerThread = std::thread(PipeReaderThread, std::ref(*pipe.reader),
-                                    std::ref(*pipe.channel), pipe.caps.inputReportByteLength);
+    HidReadStream& stream = *pipe.reader;
+    PipeChannel& channel = *pipe.channel;
+    const std::size_t reportLength = pipe.caps.inputReportByteLength;
+    if (!threads.Start(pipe.readerThread, "Reader",
+                       [&stream, &channel, reportLength] { PipeReaderThread(stream, channel, reportLength); })) {
+        ClosePipe(pipe);
+        return false;
+    }
     return true;
 }
 

@@ -1,9 +1,9 @@
 // The HID seam: what the I/O kit needs of the platform's USB HID services.
 //
-// A backend enumerates the present HID interfaces with what the kit needs to know of each
-// (attributes, report lengths, serial string, the USB device it belongs to) and opens an
-// interface for reading or for writing. The kit does everything else itself: the product
-// filter, grouping a chip's two interfaces, the reader threads and the receive queues.
+// A backend enumerates the present HID interfaces the kit wants with what the kit needs to know
+// of each (attributes, report lengths, serial string, the USB device it belongs to) and opens
+// an interface for reading or for writing. The kit does everything else itself: grouping a
+// chip's two interfaces, the reader threads and the receive queues.
 //
 // Two backends exist: the platform's own (Windows: hid.dll, setupapi.dll, cfgmgr32.dll) and
 // the simulated boards of os/sim_board.h, used by the tests, the tools and the panel simulator.
@@ -23,6 +23,21 @@ struct HidAttributes {
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
     std::uint16_t versionNumber = 0;
+};
+
+// The devices the kit wants: any of the vendor ids together with any of the product ids.
+struct HidDeviceFilter {
+    std::vector<std::uint16_t> vendorIds;
+    std::vector<std::uint16_t> productIds;
+
+    bool Accepts(const HidAttributes& attributes) const {
+        const auto listed = [](const std::vector<std::uint16_t>& ids, std::uint16_t id) {
+            for (std::uint16_t listedId : ids)
+                if (listedId == id) return true;
+            return false;
+        };
+        return listed(vendorIds, attributes.vendorId) && listed(productIds, attributes.productId);
+    }
 };
 
 // Both lengths include the report ID byte.
@@ -100,8 +115,10 @@ public:
     // when they cannot be had. Unload undoes it; both are called with the kit lock held.
     virtual bool Load(std::uint32_t& errorCode) = 0;
     virtual void Unload() = 0;
-    // Every present HID interface that could be opened and queried, in the platform's order.
-    virtual std::vector<HidInterfaceInfo> EnumerateInterfaces() = 0;
+    // Every present HID interface that could be opened and queried and that the filter accepts,
+    // in the platform's order. An interface's attributes are read first: of any other device
+    // (keyboards, mice, yokes) nothing more is asked, neither capabilities nor strings.
+    virtual std::vector<HidInterfaceInfo> EnumerateInterfaces(const HidDeviceFilter& wanted) = 0;
     // Opens an enumerated interface; null when it cannot be opened. The read stream asks the
     // platform to buffer 128 input reports.
     virtual std::unique_ptr<HidReadStream> OpenForReading(const std::string& path) = 0;

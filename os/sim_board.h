@@ -148,7 +148,10 @@ public:
 
     bool Load(std::uint32_t& errorCode) override;
     void Unload() override {}
-    std::vector<HidInterfaceInfo> EnumerateInterfaces() override;
+    std::vector<HidInterfaceInfo> EnumerateInterfaces(const HidDeviceFilter& wanted) override;
+    // Interfaces of the board described so far (capabilities and strings asked for), over
+    // every enumeration: the platform asks only for the attributes of unwanted devices.
+    int Described(const std::shared_ptr<SimBoard>& board) const;
     std::unique_ptr<HidReadStream> OpenForReading(const std::string& path) override;
     std::shared_ptr<HidWriteStream> OpenForWriting(const std::string& path) override;
 
@@ -156,6 +159,7 @@ private:
     struct Attached {
         std::uint64_t physicalDevice;
         std::shared_ptr<SimBoard> board;
+        int described = 0;
     };
     // The board and interface of a path this backend listed.
     std::pair<std::shared_ptr<SimBoard>, int> Find(const std::string& path) const;

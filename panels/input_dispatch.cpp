@@ -85,14 +85,21 @@ void CMFPWorker::DispatchInput(const InputChange& change) {
                      static_cast<long>(input.eventId), input.value);
         return;
     }
-    if (input.eventId >= kFirstKeyEvent && input.eventId <= kLastKeyEvent) {
-        theLog.Write(0, kModuleName, "Performing custom action (%ld)\n",
+    // What the host or the keyboard throws ends this one action; the next switch still acts.
+    try {
+        if (input.eventId >= kFirstKeyEvent && input.eventId <= kLastKeyEvent) {
+            theLog.Write(0, kModuleName, "Performing custom action (%ld)\n",
+                         static_cast<long>(input.eventId));
+            SendKeystroke(input.eventId, input.value);
+            return;
+        }
+        theLog.Write(0, kModuleName, "Performing FS action(%ld)\n",
                      static_cast<long>(input.eventId));
-        SendKeystroke(input.eventId, input.value);
-        return;
+        services.host.TriggerKeyEvent(input.eventId, static_cast<uint32_t>(input.value));
+    } catch (...) {
+        theLog.Write(2, kModuleName, "Action %s of %s stopped by an exception\n", key.c_str(),
+                     change.serial.c_str());
     }
-    theLog.Write(0, kModuleName, "Performing FS action(%ld)\n", static_cast<long>(input.eventId));
-    services.host.TriggerKeyEvent(input.eventId, static_cast<uint32_t>(input.value));
 }
 
 // The configured value is never used: a keystroke is one key down and up.

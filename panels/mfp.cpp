@@ -7,8 +7,10 @@ const char kModuleName[] = "MFP";
 }
 
 CMFP::CMFP(const PanelServices& given)
-    : messages(given.messages),
-      services{given.host, given.windows, given.keyboard, given.profile, messages, given.iniPath} {}
+    : controllers(given.threads),
+      messages(given.messages),
+      services{given.host,    given.windows, given.keyboard,
+               given.profile, messages,      given.iniPath, given.threads} {}
 
 CMFP::~CMFP() {
     running.Clear();

@@ -1,7 +1,5 @@
 #include "panels/mfp_worker.h"
 
-#include <exception>
-#include <system_error>
 
 #include "config/build_mfp_data.h"
 #include "log/log.h"
@@ -15,12 +13,7 @@ CMFPWorker::CMFPWorker(const PanelServices& services) : services(services) {}
 CMFPWorker::~CMFPWorker() { Join(); }
 
 bool CMFPWorker::Start() {
-    try {
-        workerThread = std::thread(&CMFPWorker::Run, this);
-    } catch (const std::system_error&) {
-        return false;
-    }
-    return true;
+    return services.threads.Start(workerThread, "Worker", [this] { Run(); });
 }
 
 void CMFPWorker::Join() {
@@ -43,22 +36,21 @@ void CMFPWorker::DecideStartUp(StartUp result) {
 
 // The worker's thread: start-up, then waiting for the update thread instead of a message loop.
 void CMFPWorker::Run() {
-    if (!InitInstance()) {
-        DecideStartUp(StartUp::Ended);
-        return;
+    bool serving = false;
+    try {
+        serving = InitInstance();
+    } catch (...) {
+        theLog.Write(2, kModuleName, "Start-up stopped by an exception\n");
     }
-    updateThread.join();
+    if (updateThread.joinable()) updateThread.join();
+    // The panel set waits for the decision, so it is made whatever happened.
+    if (!serving) DecideStartUp(StartUp::Ended);
 }
 
 bool CMFPWorker::InitInstance() {
     if (!LoadPanelData()) return false;
     theLog.Write(0, kModuleName, "Starting worker thread\n");
-    try {
-        updateThread = std::thread(&CMFPWorker::UpdateThreadProc, this);
-    } catch (const std::system_error&) {
-        return false;
-    }
-    return true;
+    return services.threads.Start(updateThread, "Update", [this] { UpdateThreadProc(); });
 }
 
 bool CMFPWorker::LoadPanelData() {
@@ -86,21 +78,30 @@ int CMFPWorker::UpdateThreadProc() {
             theLog.Write(0, kModuleName, "Enabling features\n");
             servedBoard->EnableLedMatrix(true);
             StartInputs();
-        } catch (const std::exception&) {
+        } catch (...) {
             servedBoard = nullptr;
         }
     }
     DecideStartUp(StartUp::Serving);
+    // A pass that throws is lost; the panel goes on with the next one and always winds down.
     while (runFlag->IsSet()) {
-        UpdateOutputs();
+        try {
+            UpdateOutputs();
+        } catch (...) {
+            theLog.Write(2, kModuleName, "Output pass stopped by an exception\n");
+        }
         ++passesDone;
         runFlag->SleepWhileSet(kUpdatePause);
     }
-    ClearAllOutputs();
+    try {
+        ClearAllOutputs();
+    } catch (...) {
+        theLog.Write(2, kModuleName, "Clearing the outputs stopped by an exception\n");
+    }
     if (servedBoard) {
         try {
             servedBoard->Shutdown();
-        } catch (const std::exception&) {
+        } catch (...) {
         }
     }
     return 0;

@@ -1,7 +1,6 @@
 // The output update: one pass reads every output's gauge variable, evaluates its formula and
 // drives the board; ClearAllOutputs switches everything off.
 #include <cstdlib>
-#include <exception>
 #include <thread>
 
 #include "formula/formula_evaluator.h"
@@ -46,7 +45,7 @@ void CMFPWorker::UpdateOutputs() {
         if (!runFlag->IsSet()) return;
         try {
             if (!UpdateOutput(output, evaluator, text)) return;
-        } catch (const std::exception&) {
+        } catch (...) {  // the host's lookup may throw anything
             theLog.Write(0, kModuleName, "Unable to read gauge data\n");
             return;
         }
@@ -91,7 +90,7 @@ bool CMFPWorker::UpdateOutput(const MFPOutput& output, FormulaEvaluator& evaluat
             case OutputKind::None:
                 break;
         }
-    } catch (const std::exception&) {
+    } catch (...) {
         LogBoardError();
     }
     return true;
@@ -122,7 +121,7 @@ void CMFPWorker::ClearOutputs() {
                 case OutputKind::None:
                     break;
             }
-        } catch (const std::exception&) {
+        } catch (...) {
             LogBoardError();
         }
     }

@@ -1,6 +1,6 @@
 // What the panel runtime needs from its surroundings: the simulator host's two PANELS slots, its
-// windows, the keyboard, the profile functions, the user's message boxes and the path of the
-// configuration file. The module passes the real ones; tests and the panel simulator pass the
+// windows, the keyboard, the profile functions, the user's message boxes, the path of the
+// configuration file and how threads are started. The module passes the real ones; tests and the panel simulator pass the
 // simulated host (os/sim_host.h), SimProfileFile and recorded messages.
 #pragma once
 
@@ -11,6 +11,7 @@
 #include "os/host_windows.h"
 #include "os/keyboard.h"
 #include "os/profile_file.h"
+#include "os/thread_starter.h"
 #include "os/user_message.h"
 
 struct PanelServices {
@@ -21,6 +22,8 @@ struct PanelServices {
     // Workers report corrupt data from their own threads; the panel set serialises the calls.
     UserMessages& messages;
     std::string iniPath;
+    // The workers' threads and the boards' key-matrix threads start here.
+    ThreadStarter& threads = StandardThreadStarter();
 };
 
 // Lets one caller at a time through to the messages it wraps.

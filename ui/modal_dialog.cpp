@@ -1,5 +1,6 @@
 #include "ui/modal_dialog.h"
 
+#include "log/log.h"
 #include "os/win32/module_instance.h"
 #include "ui/window_placement.h"
 
@@ -29,6 +30,16 @@ HBRUSH ModalDialog::OnCtlColor(UINT message, HDC dc, HWND control) {
 }
 
 INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Nothing thrown may unwind into the window manager's frames.
+    try {
+        return HandleDialogMessage(window, message, wParam, lParam);
+    } catch (...) {
+        theLog.Write(2, "MFP", "Dialog message 0x%X stopped by an exception\n", message);
+        return FALSE;
+    }
+}
+
+INT_PTR ModalDialog::HandleDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<ModalDialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, lParam);

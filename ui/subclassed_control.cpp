@@ -1,5 +1,6 @@
 #include "ui/subclassed_control.h"
 
+#include "log/log.h"
 #include "os/win32/module_instance.h"
 
 #include <string>
@@ -73,7 +74,15 @@ LRESULT CALLBACK SubclassedControl::WindowProc(HWND window, UINT message, WPARAM
         control->Attach(window);
     }
     if (!control) return DefWindowProcA(window, message, wParam, lParam);
-    if (message != WM_NCDESTROY) return control->HandleMessage(message, wParam, lParam);
+    if (message != WM_NCDESTROY) {
+        // Nothing thrown may unwind into the window manager's frames.
+        try {
+            return control->HandleMessage(message, wParam, lParam);
+        } catch (...) {
+            theLog.Write(2, "MFP", "Control message 0x%X stopped by an exception\n", message);
+            return control->CallDefault(message, wParam, lParam);
+        }
+    }
 
     const WNDPROC original = control->original;
     control->Detach();

@@ -175,15 +175,25 @@ bool SimHidBackend::Load(std::uint32_t& errorCode) {
     return loadError == 0;
 }
 
-std::vector<HidInterfaceInfo> SimHidBackend::EnumerateInterfaces() {
+std::vector<HidInterfaceInfo> SimHidBackend::EnumerateInterfaces(const HidDeviceFilter& wanted) {
     std::lock_guard<std::mutex> hold(lock);
     std::vector<HidInterfaceInfo> interfaces;
-    for (const Attached& a : boards) {
+    for (Attached& a : boards) {
+        const SimBoardSetup& setup = a.board->Setup();
+        if (!wanted.Accepts({setup.vendorId, setup.productId, 0})) continue;
         for (HidInterfaceInfo& info : a.board->Interfaces(a.physicalDevice)) {
+            ++a.described;
             interfaces.push_back(std::move(info));
         }
     }
     return interfaces;
+}
+
+int SimHidBackend::Described(const std::shared_ptr<SimBoard>& board) const {
+    std::lock_guard<std::mutex> hold(lock);
+    for (const Attached& a : boards)
+        if (a.board == board) return a.described;
+    return 0;
 }
 
 std::pair<std::shared_ptr<SimBoard>, int> SimHidBackend::Find(const std::string& path) const {

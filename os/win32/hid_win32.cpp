@@ -212,7 +212,7 @@ public:
         fn = HidFunctions{};
     }
 
-    std::vector<HidInterfaceInfo> EnumerateInterfaces() override {
+    std::vector<HidInterfaceInfo> EnumerateInterfaces(const HidDeviceFilter& wanted) override {
         std::vector<HidInterfaceInfo> interfaces;
         if (!fn.getHidGuid) return interfaces;
         GUID hidClass;
@@ -224,7 +224,7 @@ public:
             data.cbSize = sizeof data;
             if (!fn.enumDeviceInterfaces(set, nullptr, &hidClass, index, &data)) break;
             HidInterfaceInfo info;
-            if (Describe(set, data, info)) interfaces.push_back(std::move(info));
+            if (Describe(set, data, wanted, info)) interfaces.push_back(std::move(info));
         }
         fn.destroyDeviceInfoList(set);
         return interfaces;
@@ -246,8 +246,10 @@ public:
     }
 
 private:
-    // Path, device node, attributes, report lengths and serial of one interface.
-    bool Describe(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& data, HidInterfaceInfo& info) {
+    // Path, device node, attributes, report lengths and serial of one interface; false for an
+    // interface of another device, which is asked for nothing beyond its attributes.
+    bool Describe(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& data, const HidDeviceFilter& wanted,
+                  HidInterfaceInfo& info) {
         DWORD size = 0;
         fn.getDeviceInterfaceDetail(set, &data, nullptr, 0, &size, nullptr);
         if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) return false;
@@ -270,6 +272,7 @@ private:
         attributes.Size = sizeof attributes;
         if (!fn.getAttributes(query.Get(), &attributes)) return false;
         info.attributes = {attributes.VendorID, attributes.ProductID, attributes.VersionNumber};
+        if (!wanted.Accepts(info.attributes)) return false;
 
         PHIDP_PREPARSED_DATA parsed = nullptr;
         if (fn.getPreparsedData(query.Get(), &parsed)) {

@@ -6,6 +6,20 @@ namespace {
 
 HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
+// GetWindowTextA's buffer of MAX_PATH holds 259 bytes; a double-byte character that would
+// straddle the end is left out whole.
+std::string CutToAnsiLimit(const std::string& text) {
+    constexpr size_t kLimit = MAX_PATH - 1;
+    if (text.size() <= kLimit) return text;
+    size_t end = 0;
+    while (end < kLimit) {
+        const size_t next = end + (IsDBCSLeadByte(static_cast<BYTE>(text[end])) ? 2 : 1);
+        if (next > kLimit) break;
+        end = next;
+    }
+    return text.substr(0, end);
+}
+
 class Win32HostWindows : public HostWindows {
 public:
     WindowHandle FindTopWindow(const char* className) override {
@@ -17,12 +31,18 @@ public:
             FindWindowExA(ToHwnd(parent), nullptr, className, title));
     }
     bool IsWindow(WindowHandle window) override { return ::IsWindow(ToHwnd(window)) != FALSE; }
+    // InternalGetWindowText reads the stored title without sending WM_GETTEXT: the window's
+    // thread may be the host's, waiting for this very thread in UnloadMFPs.
     bool GetWindowTitle(WindowHandle window, std::string& title) override {
-        char text[MAX_PATH] = {};
-        const int length = GetWindowTextA(ToHwnd(window), text, MAX_PATH);
+        wchar_t text[MAX_PATH] = {};
+        const int length = InternalGetWindowText(ToHwnd(window), text, MAX_PATH);
         if (length <= 0) return false;
-        title.assign(text, static_cast<size_t>(length));
-        return true;
+        const int bytes = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+        if (bytes <= 0) return false;
+        std::string narrow(static_cast<size_t>(bytes), '\0');
+        WideCharToMultiByte(CP_ACP, 0, text, length, &narrow[0], bytes, nullptr, nullptr);
+        title = CutToAnsiLimit(narrow);
+        return !title.empty();
     }
 };
 

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <optional>
 
+#include "os/sim_thread_starter.h"
 #include "tests/board/board_fixture.h"
 
 namespace {
@@ -157,6 +158,24 @@ TEST_F(KeyMatrixTest, ShutdownSwitchesTheLedsOffAndStopsTheThread) {
     EXPECT_FALSE(board->SetKeyMatrixCallback(false, Recorder::Callback, &recorder))
         << "nothing registered any more";
     ASSERT_TRUE(board->SetKeyMatrixCallback(true, Recorder::Callback, &recorder)) << "again";
+}
+
+TEST_F(KeyMatrixTest, ARegistrationWhoseThreadCannotStartIsRefused) {
+    SimThreadStarter threads;
+    threads.Refuse("Key matrix", 1);
+    CTarnellController refusing(KitDeviceAt(1), true, threads);
+    EXPECT_FALSE(refusing.SetKeyMatrixCallback(true, Recorder::Callback, &recorder));
+    EXPECT_FALSE(refusing.IsKeyMatrixRunning());
+    EXPECT_FALSE(sim->KeyMatrixOn()) << "nobody reads its reports: switched off again";
+    EXPECT_FALSE(refusing.SetKeyMatrixCallback(false, Recorder::Callback, &recorder))
+        << "nothing registered";
+
+    const std::size_t before = recorder.Calls().size();
+    ASSERT_TRUE(refusing.SetKeyMatrixCallback(true, Recorder::Callback, &recorder));
+    ASSERT_EQ(recorder.WaitForCalls(before + 2).size(), before + 2) << "the null call, the state";
+    sim->PressKey(0, 2);
+    EXPECT_EQ(recorder.WaitForCalls(before + 3).back(), (Keys{4, 0, 0, 0, 0, 0, 0, 0}));
+    refusing.Shutdown();
 }
 
 TEST_F(KeyMatrixTest, ExchangesWaitForTheKeyMatrixCycle) {

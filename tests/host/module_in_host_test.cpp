@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <regex>
 
@@ -112,14 +113,16 @@ TEST_F(ModuleInHost, HostLoadsTheModuleThroughItsLinkage) {
 }
 
 TEST_F(ModuleInHost, DebugOneWritesTheLifecycleToTheLogBesideTheModule) {
-    ASSERT_GE(log.size(), 10u);
-    const std::vector<std::string> start(log.begin(), log.begin() + 6);
+    ASSERT_GE(log.size(), 12u);
+    const std::vector<std::string> start(log.begin(), log.begin() + 7);
     ASSERT_TRUE(std::regex_match(start[2], std::regex(R"(FS9 windows found \(0x[0-9A-F]+\))"))) << start[2];
     EXPECT_EQ(start, (std::vector<std::string>{"module_init called", "Checking for FS9 main window", start[2],
-                                               "Inserted into the FS9 menu", "Loaded 0 MFP's",
+                                               "Inserted into the FS9 menu",
+                                               "Registered for HID device notifications", "Loaded 0 MFP's",
                                                "module_init finished"}));
-    const std::vector<std::string> end(log.end() - 4, log.end());
+    const std::vector<std::string> end(log.end() - 5, log.end());
     EXPECT_EQ(end, (std::vector<std::string>{"module_deinit", "UnloadMFPs", "MFP's unloaded",
+                                             "Unregistered from HID device notifications",
                                              "Removed ourselves from the FS9 menu"}));
 }
 
@@ -206,6 +209,55 @@ TEST_F(ModuleInHost, EveryMessageStillReachesTheHostsOwnProcedure) {
 TEST_F(ModuleInHost, DeinitPutsTheHostsProcedureBack) {
     EXPECT_EQ(Count(run.output, "wndproc after-init replaced"), 1u);
     EXPECT_EQ(Count(run.output, "wndproc after-deinit own"), 1u);
+}
+
+// The main window is registered for HID interface notifications from module_init to
+// module_deinit, and a copy of one change (the host registered too) reloads only once.
+class DeviceNotifications : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder = new ModuleFolder("[Misc]\r\nDebug=1\r\n");
+        std::string lowerCase = kOurPath;
+        for (char& c : lowerCase) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        run = RunHost(*folder, {"device:0x8000:5:" + kOurPath, "device:0x8000:5:" + kOurPath,
+                                "device:0x8000:5:" + lowerCase, "device:0x8004:5:" + kOurPath,
+                                "device:0x8004:5:" + kOurPath});
+        log = LogMessages(ReadLines(folder->LogPath()));
+    }
+    static void TearDownTestSuite() {
+        delete folder;
+        folder = nullptr;
+    }
+    // Position of the first line equal to wanted; the end when there is none.
+    static size_t Find(const std::string& wanted) {
+        return static_cast<size_t>(std::find(run.output.begin(), run.output.end(), wanted) - run.output.begin());
+    }
+
+    static ModuleFolder* folder;
+    static HostRun run;
+    static std::vector<std::string> log;
+};
+ModuleFolder* DeviceNotifications::folder = nullptr;
+HostRun DeviceNotifications::run;
+std::vector<std::string> DeviceNotifications::log;
+
+TEST_F(DeviceNotifications, TheMainWindowIsRegisteredWhileTheModuleRuns) {
+    ASSERT_EQ(run.exitCode, 0);
+    const std::string registration =
+        "devnotify register window=main type=5 class={4D1E55B2-F16F-11CF-88CB-001111000030} flags=0x0 result=handle";
+    EXPECT_EQ(Count(run.output, registration), 1u);
+    EXPECT_LT(Find("module_init"), Find(registration));
+    EXPECT_LT(Find(registration), Find("step device:0x8000:5:" + kOurPath));
+    EXPECT_EQ(Count(run.output, "devnotify unregister registered result=1"), 1u);
+    EXPECT_LT(Find("module_deinit"), Find("devnotify unregister registered result=1"));
+    EXPECT_EQ(Count(run.output, "devnotify open 0"), 1u);
+}
+
+TEST_F(DeviceNotifications, ACopyOfTheSameChangeReloadsOnce) {
+    EXPECT_EQ(Count(log, "Reloading MFP's"), 2u) << "one arrival, one removal";
+    EXPECT_EQ(Count(log, "The same device change again: no second reload"), 3u);
+    EXPECT_EQ(Count(run.output, "hostproc devicechange 0x8000"), 3u) << "the host still gets every copy";
+    EXPECT_EQ(Count(run.output, "hostproc devicechange 0x8004"), 2u);
 }
 
 TEST(ModuleWithoutSimulatorWindow, StaysInertAndSaysSo) {

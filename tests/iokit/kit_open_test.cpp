@@ -1,6 +1,7 @@
 // Enumeration, the handle list and the query operations.
 #include <set>
 
+#include "os/sim_thread_starter.h"
 #include "tests/iokit/kit_fixture.h"
 
 namespace {
@@ -18,15 +19,19 @@ TEST_F(KitTest, TheChipWhoseInterfacesCameLastIsPositionOne) {
     EXPECT_TRUE(KitHandleValid(KitDeviceAt(2)));
 }
 
+// Interfaces of other devices (a keyboard, another IO-Warrior product) are never described:
+// nothing beyond their attributes is asked of them.
 TEST_F(KitTest, OnlySupportedChipsWithBothInterfacesAreListed) {
     struct Case {
         std::uint16_t vendorId, productId;
         int interfaces;
         bool listed;
+        int described;
     };
     const Case cases[] = {
-        {0x07C0, 0x03E8, 2, true},  {0x07C0, 0x03EA, 2, true},  {0x1FD1, 0x1583, 2, true},
-        {0x07C0, 0x1500, 2, false}, {0x1234, 0x1583, 2, false}, {0x07C0, 0x1583, 1, false},
+        {0x07C0, 0x03E8, 2, true, 2},  {0x07C0, 0x03EA, 2, true, 2},  {0x1FD1, 0x1583, 2, true, 2},
+        {0x07C0, 0x1500, 2, false, 0}, {0x1234, 0x1583, 2, false, 0}, {0x07C0, 0x1583, 1, false, 1},
+        {0x046D, 0xC52B, 2, false, 0}, {0x1FD1, 0x1234, 2, false, 0},
     };
     for (const Case& c : cases) {
         SimHidBackend only;
@@ -34,10 +39,11 @@ TEST_F(KitTest, OnlySupportedChipsWithBothInterfacesAreListed) {
         setup.vendorId = c.vendorId;
         setup.productId = c.productId;
         setup.interfaceCount = c.interfaces;
-        only.AddBoard(setup);
+        const auto board = only.AddBoard(setup);
         KitUseBackend(only);
         EXPECT_EQ(KitOpenAll() != 0, c.listed) << std::hex << c.vendorId << " " << c.productId;
         EXPECT_EQ(KitDeviceCount(), c.listed ? 1 : 0);
+        EXPECT_EQ(only.Described(board), c.described) << std::hex << c.vendorId << " " << c.productId;
         KitCloseAll();
     }
 }
@@ -125,6 +131,37 @@ TEST_F(KitTest, APlatformThatCannotLoadLeavesTheKitClosed) {
     EXPECT_EQ(KitDeviceCount(), 0);
     backend.FailLoad(0);
     EXPECT_NE(KitOpenAll(), 0u);
+}
+
+// Each device starts two reader threads; the device opened first is the one added last.
+TEST_F(KitTest, ADeviceWhoseReaderThreadCannotStartIsNotOpened) {
+    const struct {
+        int refusedStart;
+        const wchar_t* opened;
+    } cases[] = {{1, L"0000000A"}, {2, L"0000000A"}, {3, L"0000000B"}, {4, L"0000000B"}};
+    auto a = AddBoard("0000000A");
+    auto b = AddBoard("0000000B");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refusedStart);
+        SimThreadStarter threads;
+        threads.Refuse("Reader", c.refusedStart);
+        KitUseThreadStarter(threads);
+        const KitHandle handle = KitOpenAll();
+        KitUseThreadStarter(StandardThreadStarter());
+        ASSERT_EQ(KitDeviceCount(), 1);
+        EXPECT_EQ(SerialOf(handle), c.opened);
+
+        // The device that opened works on both pipes.
+        auto& sim = c.opened == std::wstring(L"0000000A") ? a : b;
+        const std::uint8_t portReport[5] = {0, 1, 2, 3, 4};
+        EXPECT_EQ(KitWritePipe(handle, 0, portReport, 5), 5u);
+        KitSetReadTimeout(handle, 1000);
+        sim->SendInputReport(1, {0xFF, 1, 2, 3, 4, 5, 6, 7});
+        std::uint8_t got[8] = {};
+        EXPECT_EQ(KitReadPipe(handle, 1, got, 8), 8u);
+        EXPECT_EQ(got[0], 0xFF);
+        KitCloseAll();  // also ends the reader thread the refused device had started
+    }
 }
 
 TEST_F(KitTest, NoBoardGivesNoHandle) {

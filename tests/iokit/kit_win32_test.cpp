@@ -10,7 +10,11 @@ TEST(KitWin32Test, ThePlatformLibrariesLoadAndEnumerate) {
     HidBackend& backend = PlatformHidBackend();
     std::uint32_t error = 0;
     ASSERT_TRUE(backend.Load(error)) << "error " << error;
-    for (const HidInterfaceInfo& info : backend.EnumerateInterfaces()) EXPECT_FALSE(info.path.empty());
+    const HidDeviceFilter boards{{0x1FD1, 0x07C0}, {0x03E8, 0x03EA, 0x1583}};
+    for (const HidInterfaceInfo& info : backend.EnumerateInterfaces(boards)) {
+        EXPECT_FALSE(info.path.empty());
+        EXPECT_TRUE(boards.Accepts(info.attributes));
+    }
     EXPECT_EQ(backend.OpenForReading("\\\\?\\hid#no_such_device"), nullptr);
     EXPECT_EQ(backend.OpenForWriting("\\\\?\\hid#no_such_device"), nullptr);
     backend.Unload();

@@ -1,10 +1,35 @@
 // The panel set with its threads: load, unload and reload, switches reaching the host through
 // the board's key-matrix thread, outputs refreshed by the update threads, and a corrupt section.
+#include <atomic>
+
 #include "board/tarnell_controllers.h"
+#include "os/sim_thread_starter.h"
 #include "panels/mfp.h"
 #include "panel_fixture.h"
 
 namespace {
+
+// The simulated host's two slots, throwing something that is no std::exception while armed.
+class ThrowingSlots : public HostPanels {
+public:
+    explicit ThrowingSlots(SimHost& inner) : inner(inner) {}
+    bool Available() const override { return inner.Available(); }
+    void TriggerKeyEvent(uint32_t eventId, uint32_t value) override {
+        if (eventsThrow) throw 42;
+        inner.TriggerKeyEvent(eventId, value);
+    }
+    void LookupGaugeVariable(GaugeVariable& variable) override {
+        ++lookups;
+        if (lookupsThrow) throw 42;
+        inner.LookupGaugeVariable(variable);
+    }
+    std::atomic<bool> eventsThrow{false};
+    std::atomic<bool> lookupsThrow{false};
+    std::atomic<int> lookups{0};
+
+private:
+    SimHost& inner;
+};
 
 class PanelSetTest : public PanelFixture {
 protected:
@@ -129,6 +154,67 @@ TEST_F(PanelSetTest, WorkerWithClearedRunFlagWindsDownAtOnce) {
     EXPECT_EQ(CountLog("Clear all outputs"), 1);
     EXPECT_FALSE(sim->LedMatrixOn()) << "shut down";
     registry.CloseAll();
+}
+
+// Workers start in the order of the boards' serial numbers.
+TEST_F(PanelSetTest, APanelWhoseWorkerCannotStartIsNotServed) {
+    AddBoard("0000A1B2");
+    AddBoard("0000C3D4");
+    WriteInputs("0000A1B2", {{0, "101", 1}});
+    WriteInputs("0000C3D4", {{0, "202", 2}});
+    const struct {
+        int refusedWorker;
+        const char* served;
+        SimHostRecord press;
+    } cases[] = {{1, "0000C3D4", Event(0x202, 2)}, {2, "0000A1B2", Event(0x101, 1)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refusedWorker);
+        SimThreadStarter threads;
+        threads.Refuse("Worker", c.refusedWorker);
+        CMFP panels(PanelServices{host, host, host, profile, messages, iniPath, threads});
+        EXPECT_EQ(panels.LoadMFPs(), 2) << "both boards count";
+        const auto serving = panels.ServingWorkers();
+        ASSERT_EQ(serving.size(), 1u);
+        EXPECT_EQ(serving.begin()->first, c.served);
+        for (const auto& sim : backend.Boards()) sim->PressKey(0, 0);
+        EXPECT_TRUE(HostGot(c.press));
+        for (const auto& sim : backend.Boards()) sim->ReleaseKey(0, 0);
+        panels.UnloadMFPs();
+    }
+}
+
+TEST_F(PanelSetTest, HostSlotsThrowingAnythingLeaveThePanelRunning) {
+    auto sim = AddBoard("0000A1B2");
+    WriteInputs("0000A1B2", {{0, "101", 1}, {1, "102", 2}});
+    WriteKey("0000A1B2", "outputs", "2,1,1,%g,1,0,0");
+    host.SetGauge(1, 1.0);
+    ThrowingSlots slots(host);
+    CMFP panels(PanelServices{slots, host, host, profile, messages, iniPath});
+    ASSERT_EQ(panels.LoadMFPs(), 1);
+
+    // trigger_key_event throws: the next press is still dispatched.
+    slots.eventsThrow = true;
+    sim->PressKey(0, 0);
+    ASSERT_TRUE(Eventually([&] { return CountLog("Performing FS action(257)") == 1; }));
+    slots.eventsThrow = false;
+    sim->PressKey(0, 1);
+    EXPECT_TRUE(HostGot(Event(0x102, 2)));
+    EXPECT_EQ(CountLog("Action 0000 of 0000A1B2 stopped by an exception"), 1);
+
+    // The gauge lookup throws: passes go on, and so do the switches.
+    ASSERT_TRUE(Eventually([&] { return sim->LedLit(0, 0); }));
+    slots.lookupsThrow = true;
+    host.SetGauge(1, 0.0);
+    const int before = slots.lookups;
+    EXPECT_TRUE(Eventually([&] { return slots.lookups >= before + 2; })) << "two more passes";
+    EXPECT_TRUE(sim->LedLit(0, 0)) << "no pass got a value";
+    sim->ReleaseKey(0, 0);
+    sim->PressKey(0, 0);
+    EXPECT_TRUE(HostGot(Event(0x101, 1)));
+    slots.lookupsThrow = false;
+    EXPECT_TRUE(Eventually([&] { return !sim->LedLit(0, 0); })) << "the new value is shown";
+    panels.UnloadMFPs();
+    EXPECT_FALSE(sim->LedMatrixOn()) << "wound down as usual";
 }
 
 TEST_F(PanelSetTest, NoBoardNoPanel) {

@@ -3,6 +3,7 @@
 #include "tools/fs9host/dialog_closer.h"
 #include "tools/fs9host/host_windows.h"
 #include "tools/fs9host/module_loader.h"
+#include "tools/fs9host/notification_watch.h"
 #include "tools/fs9host/observations.h"
 #include "tools/fs9host/panels_table.h"
 #include "tools/fs9host/scenario.h"
@@ -24,6 +25,9 @@ const char kUsage[] =
     "and a view window FS98CHILD \"COCKPIT - View 00\", loads the module through its exported\n"
     "Linkage and ImportTable, calls module_init, plays the steps, calls module_deinit and\n"
     "unloads it. Message boxes and dialogs the module shows are printed and closed with OK.\n"
+    "The module's registrations for device notifications (its imports of\n"
+    "RegisterDeviceNotificationA and UnregisterDeviceNotification) are printed as\n"
+    "\"devnotify ...\" lines, and after module_deinit \"devnotify open N\".\n"
     "Every observation is one line on stdout: \"<kind> <details>\".\n"
     "\n"
     "options:\n"
@@ -163,6 +167,7 @@ int main(int argc, char** argv) {
         ModuleLoader module;
         DialogCloser closer(GetCurrentThreadId(), options.holdMilliseconds);
         if (module.Load(options.modulePath, panels.Table())) {
+            WatchDeviceNotifications(module.Handle(), windows.Main());
             const DWORD initStart = GetTickCount();
             module.Init();
             Observe("init-ms %lu", GetTickCount() - initStart);
@@ -174,6 +179,7 @@ int main(int argc, char** argv) {
             module.Deinit();
             Observe("deinit-ms %lu", GetTickCount() - deinitStart);
             PrintCounts();
+            ReportOpenDeviceNotifications();
             if (options.mainWindow) ObserveWindowProcedure(windows, "after-deinit");
             module.Unload();
         }

@@ -19,6 +19,7 @@ public:
     void Init();
     void Deinit();
     void Unload();
+    HMODULE Handle() const { return module; }
 
 private:
     HMODULE module = nullptr;
