@@ -30,6 +30,7 @@ void EventPickerModel::OnSearchChanged(const std::string& text) {
 void EventPickerModel::OnFindNext() { Search(searchPos + 1, true); }
 
 void EventPickerModel::Search(int start, bool keepSelection) {
+    // Upper case as code page 1252 has it: accented small letters match their capitals too.
     const std::string wanted = UpperCaseCp1252(searchText);
     searchPos = -1;
     for (int i = start < 0 ? 0 : start; i < events.Count(); ++i) {

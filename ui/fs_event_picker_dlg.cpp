@@ -31,7 +31,8 @@ BOOL CFSEventPickerDlg::OnInitDialog() {
     ModalDialog::OnInitDialog();
     groups = GetDlgItem(Window(), IDC_EVENT_GROUPS);
     events = GetDlgItem(Window(), IDC_EVENT_LIST);
-    // Items go where the model has them, so the list and the model never disagree.
+    // Each item goes to the model's index (an insert, which a sorted control does not sort
+    // again), so the controls and the model never disagree, whatever the user's locale.
     for (int i = 0; i < model.Groups().Count(); ++i) {
         SendMessageA(groups, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(model.Groups().Text(i).c_str()));
         SendMessageA(groups, CB_SETITEMDATA, i, model.Groups().Data(i));

@@ -73,13 +73,6 @@ std::vector<std::string> ListTexts(HWND list) {
     return texts;
 }
 
-int ListIndexOf(HWND list, const std::string& text) {
-    const std::vector<std::string> texts = ListTexts(list);
-    for (size_t i = 0; i < texts.size(); ++i)
-        if (texts[i] == text) return static_cast<int>(i);
-    return -1;
-}
-
 void ChooseInFileDialog(HWND fileDialog, const std::string& path) {
     // The file name field: an edit (edt1) or a combo box with one (cmb13), by dialog style.
     HWND field = GetDlgItem(fileDialog, 0x480);

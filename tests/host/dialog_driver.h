@@ -25,7 +25,6 @@ void DoubleClickListItem(HWND list, int index);
 
 // The items of a list box, in its order.
 std::vector<std::string> ListTexts(HWND list);
-int ListIndexOf(HWND list, const std::string& text);
 
 // Enters a path into a common file dialog's file name field and presses its OK button.
 void ChooseInFileDialog(HWND fileDialog, const std::string& path);

@@ -4,9 +4,9 @@
 
 namespace {
 
-class Reader {
-public:
-    explicit Reader(const BYTE* at) : at(at) {}
+struct Reader {
+    const BYTE* base;
+    const BYTE* at;
     template <typename T>
     T Next() {
         T value;
@@ -14,81 +14,51 @@ public:
         at += sizeof value;
         return value;
     }
-    std::string Text() {  // a zero-terminated UTF-16 text of ASCII characters
+    // A zero-terminated text, or 0xFFFF and a number (written "#number"), or nothing.
+    std::string Text() {
         std::string text;
+        if (Next<WORD>() == 0xFFFF) return "#" + std::to_string(Next<WORD>());
+        at -= sizeof(WORD);
         while (WORD c = Next<WORD>()) text += static_cast<char>(c);
         return text;
     }
-    // A name or an ordinal: 0 nothing, 0xFFFF then the ordinal, else a text.
-    std::string NameOrOrdinal(int& ordinal) {
-        ordinal = -1;
-        const WORD first = Next<WORD>();
-        if (first == 0) return {};
-        if (first == 0xFFFF) {
-            ordinal = Next<WORD>();
-            return {};
-        }
-        at -= sizeof(WORD);
-        return Text();
-    }
-    void AlignTo4(const BYTE* base) { at += (4 - (at - base) % 4) % 4; }
-
-private:
-    const BYTE* at;
 };
-
-const char* const kSystemClasses[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
-
-// A system class by its ordinal (0x80 to 0x85) or its name in any case, spelt one way.
-std::string SystemClassName(int ordinal, const std::string& name) {
-    if (ordinal >= 0x80 && ordinal <= 0x85) return kSystemClasses[ordinal - 0x80];
-    for (const char* system : kSystemClasses)
-        if (lstrcmpiA(system, name.c_str()) == 0) return system;
-    return name;
-}
 
 }  // namespace
 
 bool ReadDialogTemplate(HMODULE module, int id, DialogTemplate& dialog) {
     HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));  // RT_DIALOG
-    const BYTE* base = resource ? static_cast<const BYTE*>(LockResource(LoadResource(module, resource))) : nullptr;
+    const auto* base = resource ? static_cast<const BYTE*>(LockResource(LoadResource(module, resource))) : nullptr;
     if (!base) return false;
-    Reader read(base);
-    if (read.Next<WORD>() != 1 || read.Next<WORD>() != 0xFFFF) return false;  // version, signature
-    read.Next<DWORD>();  // help id
-    read.Next<DWORD>();  // extended style
+    Reader read{base, base};
+    if (read.Next<DWORD>() != 0xFFFF0001) return false;  // version 1, extended signature
+    read.at += 8;  // help id, extended style
     dialog.style = read.Next<DWORD>();
     const WORD count = read.Next<WORD>();
-    read.Next<short>();
-    read.Next<short>();
+    read.at += 4;  // x, y
     dialog.width = read.Next<short>();
     dialog.height = read.Next<short>();
-    int ordinal;
-    read.NameOrOrdinal(ordinal);  // menu
-    read.NameOrOrdinal(ordinal);  // class
+    read.Text();  // menu
+    read.Text();  // class
     dialog.caption = read.Text();
     if (dialog.style & DS_SETFONT) {
         dialog.pointSize = read.Next<WORD>();
-        read.Next<WORD>();  // weight
-        read.Next<WORD>();  // italic, character set
+        read.at += 4;  // weight, italic, character set
         dialog.typeface = read.Text();
     }
     for (WORD i = 0; i < count; ++i) {
-        read.AlignTo4(base);
+        read.at += (4 - (read.at - base) % 4) % 4;  // items start on a DWORD
+        read.at += 8;  // help id, extended style
         DialogItem item;
-        read.Next<DWORD>();  // help id
-        read.Next<DWORD>();  // extended style
         item.style = read.Next<DWORD>();
         item.x = read.Next<short>();
         item.y = read.Next<short>();
         item.width = read.Next<short>();
         item.height = read.Next<short>();
         item.id = static_cast<int>(read.Next<DWORD>());
-        const std::string className = read.NameOrOrdinal(ordinal);
-        item.className = SystemClassName(ordinal, className);
-        item.text = read.NameOrOrdinal(ordinal);
-        const WORD extra = read.Next<WORD>();
-        for (WORD b = 0; b < extra; ++b) read.Next<BYTE>();
+        item.className = read.Text();
+        item.text = read.Text();
+        read.at += read.Next<WORD>();  // creation data
         dialog.items.push_back(item);
     }
     return true;

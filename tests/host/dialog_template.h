@@ -1,5 +1,5 @@
 // Reads an extended dialog template (DLGTEMPLATEEX) from a module's resources, as the resource
-// compiler wrote it.
+// compiler wrote it; texts and class names are taken as ASCII.
 #pragma once
 
 #include <windows.h>
@@ -8,19 +8,16 @@
 #include <vector>
 
 struct DialogItem {
-    std::string className;  // a system class spelt "Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"
+    std::string className;  // as written, or "#128" to "#133" for a system class given by number
     std::string text;
-    int id = 0;
-    int x = 0, y = 0, width = 0, height = 0;
-    DWORD style = 0;
+    int id, x, y, width, height;
+    DWORD style;
 };
 
 struct DialogTemplate {
     DWORD style = 0;
-    int width = 0, height = 0;
-    std::string caption;
-    int pointSize = 0;
-    std::string typeface;
+    int width = 0, height = 0, pointSize = 0;
+    std::string caption, typeface;
     std::vector<DialogItem> items;
 };
 

@@ -22,17 +22,6 @@ std::string Upper(std::string path) {
     return path;
 }
 
-std::vector<std::string> ComboTexts(HWND combo) {
-    std::vector<std::string> texts;
-    const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[128] = {};
-        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        texts.push_back(text);
-    }
-    return texts;
-}
-
 // Two folders: the process starts in one, the user picks files in the other.
 class SetupFileDialog : public testing::Test {
 protected:
@@ -73,12 +62,17 @@ TEST_F(SetupFileDialog, GivesTheChosenPathOrNothingAndKeepsTheCurrentDirectory) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::string> filters;
+        std::string filters;
         bool found = false;
         std::thread user([&, mainThread = GetCurrentThreadId()] {
             HWND dialog = WaitForDialog(mainThread, c.caption);
             if (!(found = dialog != nullptr)) return;
-            filters = ComboTexts(GetDlgItem(dialog, 0x470));  // the file type list
+            HWND types = GetDlgItem(dialog, 0x470);  // the file type list
+            for (int i = 0; i < SendMessageA(types, CB_GETCOUNT, 0, 0); ++i) {
+                char text[64] = {};
+                SendMessageA(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+                filters += std::string(text) + "|";
+            }
             for (const std::string& text : c.typed) {
                 ChooseInFileDialog(dialog, text);
                 for (int i = 0; i < 20 && IsWindow(dialog); ++i) Sleep(25);  // the dialog moves on
@@ -88,7 +82,7 @@ TEST_F(SetupFileDialog, GivesTheChosenPathOrNothingAndKeepsTheCurrentDirectory) 
         const std::string path = ChooseSetupFile(c.open, nullptr, c.flags);
         user.join();
         ASSERT_TRUE(found);
-        EXPECT_EQ(filters, (std::vector<std::string>{"Multi Function Panel Import", "All Files (*.*)"}));
+        EXPECT_EQ(filters, "Multi Function Panel Import|All Files (*.*)|");
         EXPECT_EQ(Upper(path), Upper(c.chosen.empty() ? "" : Other() + "\\" + c.chosen));
         EXPECT_EQ(CurrentDirectory(), Start());
     }
