@@ -76,3 +76,18 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
     }
     return out;
 }
+
+std::string UpperCaseCp1252(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7)) {
+            c = static_cast<char>(byte - 0x20);
+        } else if (byte == 0x9A || byte == 0x9C || byte == 0x9E) {  // s-caron, oe, z-caron
+            c = static_cast<char>(byte - 0x10);
+        } else if (byte == 0xFF) {  // y-diaeresis
+            c = static_cast<char>(0x9F);
+        }
+    }
+    return upper;
+}

@@ -4,13 +4,22 @@
 #define IDR_MFP_MENU 1003          // menu template: "Multi Function Panel" popup
 #define IDR_BANNER_JPEG 1004       // configuration dialog banner, resource type "JPEG"
 #define IDD_ABOUTBOX 100
+#define IDD_EVENT_PICKER 130
 #define IDI_MODULE 128             // the module's icon, shown in the about box
-#define IDI_PANEL 183              // the panel icon
+#define IDI_PANEL 183              // the panel icon, also on the event picker's find-next button
 
 #define IDC_VERSION_TEXT 1096
 #define IDC_MAKER_LINK 1166
 #define IDC_PARTNER_LINK 1167
 #define IDC_PARTNER_TEXT 1168
+
+// The event picker
+#define IDC_FIND_NEXT 1003
+#define IDC_SEARCH_TEXT 1005
+#define IDC_EVENT_LIST 1018
+#define IDC_EVENT_GROUPS 1022
+#define IDC_IMPORT_EVENT 1025
+#define IDC_SEARCH_LABEL 1026
 
 #define ID_MFP_CONFIGURATION 8520
 #define ID_MFP_ABOUT 8521

@@ -2,12 +2,20 @@
 
 #include "log/log.h"
 #include "os/win32/module_instance.h"
+#include "ui/window_placement.h"
 
-ModalDialog::ModalDialog(int templateId, HWND parent) : templateId(templateId), parent(parent) {}
+namespace {
+// Posted to a stand-alone dialog from its initialisation: once its modal loop runs, it is
+// shown, and only a shown window can be brought to the front.
+constexpr UINT kComeToFront = WM_APP + 0x3F0;
+}  // namespace
+
+ModalDialog::ModalDialog(int templateId, HWND parent, NoParent noParent)
+    : templateId(templateId), parent(parent), noParent(noParent) {}
 
 INT_PTR ModalDialog::DoModal() {
     HWND owner = parent;
-    if (!owner) {
+    if (!owner && noParent == NoParent::OwnedByActiveWindow) {
         HWND active = GetActiveWindow();
         owner = active ? GetAncestor(active, GA_ROOT) : nullptr;
     }
@@ -36,7 +44,12 @@ INT_PTR ModalDialog::HandleDialogMessage(HWND window, UINT message, WPARAM wPara
         auto* dialog = reinterpret_cast<ModalDialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         dialog->window = window;
-        return dialog->OnInitDialog();
+        const BOOL systemFocus = dialog->OnInitDialog();
+        if (!dialog->parent && dialog->noParent == NoParent::StandAlone) {
+            CentreOnScreen(window);
+            PostMessageA(window, kComeToFront, 0, 0);
+        }
+        return systemFocus;
     }
     auto* dialog = reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(window, DWLP_USER));
     if (!dialog) return FALSE;
@@ -52,7 +65,10 @@ INT_PTR ModalDialog::HandleDialogMessage(HWND window, UINT message, WPARAM wPara
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) dialog->OnOK();
         else if (LOWORD(wParam) == IDCANCEL) dialog->OnCancel();
-        else return FALSE;
+        else return dialog->OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case kComeToFront:
+        BringToFront(window);
         return TRUE;
     case WM_NCDESTROY:
         dialog->window = nullptr;

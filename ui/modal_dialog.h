@@ -8,10 +8,14 @@
 // itself (a link) can select its font and colours; the control returns its brush or 0.
 constexpr UINT kReflectedCtlColorStatic = 0xBC00 + WM_CTLCOLORSTATIC;
 
+// What a dialog made without a parent does: be owned by the calling thread's active top-level
+// window (the simulator's), or stand alone, as a dialog opened on a thread that has no windows
+// must: then it opens centred on the screen and in front of every window, the keyboard in it.
+enum class NoParent { OwnedByActiveWindow, StandAlone };
+
 class ModalDialog {
 public:
-    // parent null: owned by the calling thread's active top-level window (the simulator's).
-    ModalDialog(int templateId, HWND parent);
+    ModalDialog(int templateId, HWND parent, NoParent noParent = NoParent::OwnedByActiveWindow);
     virtual ~ModalDialog() = default;
     ModalDialog(const ModalDialog&) = delete;
     ModalDialog& operator=(const ModalDialog&) = delete;
@@ -28,6 +32,8 @@ protected:
     virtual HBRUSH OnCtlColor(UINT message, HDC dc, HWND control);
     virtual void OnOK() { EndDialog(window, IDOK); }
     virtual void OnCancel() { EndDialog(window, IDCANCEL); }
+    // A command of a control other than OK and Cancel (WM_COMMAND); true when handled.
+    virtual bool OnCommand(int /*controlId*/, int /*notification*/) { return false; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -35,5 +41,6 @@ private:
 
     int templateId;
     HWND parent;
+    NoParent noParent;
     HWND window = nullptr;
 };

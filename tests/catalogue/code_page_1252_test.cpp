@@ -43,4 +43,18 @@ TEST(CodePage1252, RejectsTextItCannotHold) {
     for (const char* text : cases) EXPECT_EQ(Utf8ToCp1252(text), std::nullopt) << text;
 }
 
+TEST(CodePage1252, UpperCaseFoldsTheSmallLettersThatHaveACapital) {
+    struct Case { std::string text; std::string upper; };
+    const Case cases[] = {
+        {"Throttle 1 max", "THROTTLE 1 MAX"},
+        {"az AZ @[`{", "AZ AZ @[`{"},                       // the neighbours of the letters stay
+        {"\xE0\xE9\xF6\xFE", "\xC0\xC9\xD6\xDE"},       // a-grave, e-acute, o-diaeresis, thorn
+        {"\x9A\x9C\x9E\xFF", "\x8A\x8C\x8E\x9F"},       // s-caron, oe, z-caron, y-diaeresis
+        {"\xDF\xB5\x83\xF7\xAA", "\xDF\xB5\x83\xF7\xAA"},  // no capital, or no letter
+        {"VOR 1\x92s\xA0", "VOR 1\x92S\xA0"},
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(UpperCaseCp1252(c.text), c.upper) << c.text;
+}
+
 }  // namespace

@@ -1,0 +1,214 @@
+// The event picker as a user meets it: opened by a board's thread while the configuration
+// dialog runs on the main thread, driven with the messages of the user's actions.
+#include "resources/resource_ids.h"
+#include "tests/host/dialog_driver.h"
+#include "tests/host/dialog_template.h"
+#include "tests/host/host_run.h"
+#include "tests/host/picker_on_thread.h"
+#include "tests/host/screen_stand_in.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+namespace {
+
+std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+    return text;
+}
+
+// Template 130 of the shipped module, control by control.
+TEST(PickerTemplate, IsTheDesignedWindow) {
+    HMODULE module = LoadLibraryExA(BesideTestProgram("Tarnell_MFP.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    DialogTemplate dialog;
+    const bool read = ReadDialogTemplate(module, 130, dialog);
+    FreeLibrary(module);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(dialog.style, static_cast<DWORD>(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ((std::vector<int>{dialog.width, dialog.height, dialog.pointSize}), (std::vector<int>{275, 180, 8}));
+    EXPECT_EQ(dialog.caption, "Flight Simulator Command Selection");
+    EXPECT_EQ(dialog.typeface, "MS Sans Serif");
+
+    const DWORD child = WS_CHILD | WS_VISIBLE;
+    const DialogItem expected[] = {
+        {"Static", "Event Group:", -1, 7, 9, 43, 8, child | SS_LEFT},
+        {"ComboBox", "", 1022, 57, 7, 211, 71, child | CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP},
+        {"Static", "Search:", 1026, 7, 25, 26, 8, child | SS_LEFT | WS_DISABLED},
+        {"Edit", "", 1005, 57, 23, 187, 12, child | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_DISABLED},
+        {"Button", "...", 1003, 252, 21, 16, 16, child | BS_PUSHBUTTON | BS_ICON | WS_TABSTOP | WS_DISABLED},
+        {"ListBox", "", 1018, 7, 39, 261, 112,
+         child | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP},
+        {"Button", "OK", IDOK, 40, 159, 50, 14, child | BS_DEFPUSHBUTTON | WS_TABSTOP},
+        {"Button", "&Import", 1025, 112, 159, 50, 14, child | BS_PUSHBUTTON | WS_TABSTOP},
+        {"Button", "Cancel", IDCANCEL, 184, 159, 50, 14, child | BS_PUSHBUTTON | WS_TABSTOP},
+    };
+    ASSERT_EQ(dialog.items.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        const DialogItem& item = dialog.items[i];
+        const DialogItem& want = expected[i];
+        SCOPED_TRACE(want.text + " " + std::to_string(want.id));
+        EXPECT_EQ(Upper(item.className), Upper(want.className));  // class names ignore case
+        EXPECT_EQ(item.text, want.text);
+        EXPECT_EQ((std::vector<int>{item.id, item.x, item.y, item.width, item.height}),
+                  (std::vector<int>{want.id, want.x, want.y, want.width, want.height}));
+        EXPECT_EQ(item.style, want.style) << std::hex << item.style << " " << want.style;
+    }
+}
+
+class Picker : public testing::Test {
+protected:
+    void SetUp() override {
+        // The simulator filling the screen, and the configuration dialog it owns in front, as
+        // they are when a switch is pressed.
+        simulator = FullScreenStandIn();
+        configuration = CreateWindowExA(0, "STATIC", "Tarnell Multi Function Panel", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                        40, 40, 500, 300, simulator, nullptr, nullptr, nullptr);
+        SetForegroundWindow(configuration);
+        PumpMessages();
+        picker = std::make_unique<PickerOnThread>();
+        ASSERT_NE(picker->Window(), nullptr);
+    }
+    void TearDown() override {
+        picker.reset();
+        DestroyWindow(configuration);
+        DestroyWindow(simulator);
+    }
+    HWND List() const { return picker->Control(IDC_EVENT_LIST); }
+    int IndexOf(const char* text) const {
+        return static_cast<int>(SendMessageA(List(), LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(text)));
+    }
+    int Selection() const { return static_cast<int>(SendMessageA(List(), LB_GETCURSEL, 0, 0)); }
+    void Choose(const char* group) { ASSERT_TRUE(ChooseComboItem(picker->Window(), IDC_EVENT_GROUPS, group)) << group; }
+    HWND OpenFileDialog() {
+        PostClick(picker->Control(IDC_IMPORT_EVENT));
+        return WaitForDialog(picker->ThreadId(), "Open", picker->Window());
+    }
+
+    HWND simulator = nullptr;
+    HWND configuration = nullptr;
+    std::unique_ptr<PickerOnThread> picker;
+};
+
+TEST_F(Picker, ShowsItsFontAndIconWithNothingChosen) {
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(picker->Window(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(font.lfHeight, -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72));
+    ReleaseDC(nullptr, screen);
+
+    ICONINFO icon{};  // icon 183 at 16 x 16 pixels on the find-next button
+    ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(picker->Control(IDC_FIND_NEXT), BM_GETIMAGE, IMAGE_ICON, 0)), &icon));
+    BITMAP bitmap{};
+    GetObjectA(icon.hbmColor, sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, 16);
+    EXPECT_EQ(bitmap.bmHeight, 16);
+    DeleteObject(icon.hbmColor);
+    DeleteObject(icon.hbmMask);
+
+    EXPECT_EQ(SendMessageA(picker->Control(IDC_EVENT_GROUPS), CB_GETCOUNT, 0, 0), 16);
+    EXPECT_EQ(SendMessageA(picker->Control(IDC_EVENT_GROUPS), CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_EQ(SendMessageA(List(), LB_GETCOUNT, 0, 0), 0);
+    for (int id : {IDC_SEARCH_LABEL, IDC_SEARCH_TEXT, IDC_FIND_NEXT}) EXPECT_FALSE(IsWindowEnabled(picker->Control(id))) << id;
+}
+
+TEST_F(Picker, OpensWithoutOwnerCentredInFrontWithTheKeyboard) {
+    HWND dialog = picker->Window();
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(configuration));  // the configuration dialog stays usable
+    RECT work, window;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(dialog, &window);
+    EXPECT_NEAR(window.left + window.right, work.left + work.right, 2);
+    EXPECT_NEAR(window.top + window.bottom, work.top + work.bottom, 2);
+
+    for (int i = 0; i < 100 && GetForegroundWindow() != dialog; ++i) Sleep(20);
+    EXPECT_EQ(GetForegroundWindow(), dialog);
+    HWND above = GetTopWindow(nullptr);  // above the topmost simulator and its dialog
+    while (above && above != dialog && above != simulator && above != configuration) above = GetWindow(above, GW_HWNDNEXT);
+    EXPECT_EQ(above, dialog);
+    GUITHREADINFO input{};
+    input.cbSize = sizeof input;
+    ASSERT_TRUE(GetGUIThreadInfo(picker->ThreadId(), &input));
+    EXPECT_EQ(input.hwndFocus, picker->Control(IDC_EVENT_GROUPS));  // the first control
+}
+
+TEST_F(Picker, AGroupListsItsEventsAndEnablesTheSearch) {
+    Choose("Keyboard");
+    EXPECT_EQ(SendMessageA(List(), LB_GETCOUNT, 0, 0), 57);
+    EXPECT_LT(IndexOf("A Key"), IndexOf("Alt (Left) Key"));
+    for (int id : {IDC_SEARCH_LABEL, IDC_SEARCH_TEXT, IDC_FIND_NEXT}) EXPECT_TRUE(IsWindowEnabled(picker->Control(id))) << id;
+    Choose("*** All ***");
+    EXPECT_EQ(SendMessageA(List(), LB_GETCOUNT, 0, 0), 902);
+}
+
+TEST_F(Picker, TypingSelectsTheFirstMatchAndFindNextVisitsEveryFurtherOne) {
+    Choose("*** All ***");
+    std::vector<int> matches;
+    const std::vector<std::string> texts = ListTexts(List());
+    for (size_t i = 0; i < texts.size(); ++i)
+        if (Upper(texts[i]).find("THR") != std::string::npos) matches.push_back(static_cast<int>(i));
+    ASSERT_GT(matches.size(), 2u);
+    for (char c : {'t', 'h', 'r'}) TypeCharacter(picker->Control(IDC_SEARCH_TEXT), c);
+    EXPECT_EQ(Selection(), matches[0]);
+    for (size_t m = 1; m < matches.size(); ++m) {
+        Click(picker->Control(IDC_FIND_NEXT));
+        EXPECT_EQ(Selection(), matches[m]) << m;
+    }
+    Click(picker->Control(IDC_FIND_NEXT));  // past the last match: the selection stays
+    EXPECT_EQ(Selection(), matches.back());
+    Click(picker->Control(IDC_FIND_NEXT));  // and the next press starts at the top
+    EXPECT_EQ(Selection(), matches[0]);
+    TypeCharacter(picker->Control(IDC_SEARCH_TEXT), 'x');  // "THRX": nothing
+    EXPECT_EQ(Selection(), LB_ERR);
+}
+
+TEST_F(Picker, ClosesWithTheChoiceOfTheWayItWasClosed) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string file = std::string(temp) + "mfp_picker_import.ini";
+    std::ofstream(file) << "[MFP-Import]\r\nAction=1003C\r\nValue=5\r\n";
+    struct Case { const char* name; std::function<void()> close; EventChoice choice; const char* description; };
+    const Case cases[] = {
+        {"double click", [&] { DoubleClickListItem(List(), IndexOf("B Key")); }, {0x100000E, 0}, "B Key"},
+        {"OK without a selection", [&] { PostClick(picker->Control(IDOK)); }, {0x10000, 0}, "Do Nothing"},
+        {"import", [&] {
+             SendMessageA(List(), LB_SETCURSEL, 3, 0);  // whatever is selected
+             ChooseInFileDialog(OpenFileDialog(), file);
+         }, {0x1003C, 5}, "Set throttles max"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Choose("Keyboard");
+        c.close();
+        ASSERT_TRUE(picker->WaitClosed());
+        EXPECT_EQ(picker->result, IDOK);
+        EXPECT_EQ(picker->choice, c.choice);
+        EXPECT_EQ(picker->description, c.description);
+        picker = std::make_unique<PickerOnThread>();
+    }
+    DeleteFileA(file.c_str());
+}
+
+TEST_F(Picker, CancelledFileDialogLeavesThePickerOpen) {
+    Choose("Keyboard");
+    SendMessageA(List(), LB_SETCURSEL, 3, 0);
+    HWND fileDialog = OpenFileDialog();
+    ASSERT_NE(fileDialog, nullptr);
+    EXPECT_EQ(GetWindow(fileDialog, GW_OWNER), picker->Window());
+    PostMessageA(fileDialog, WM_COMMAND, IDCANCEL, 0);
+    for (int i = 0; i < 100 && IsWindow(fileDialog); ++i) Sleep(20);
+    EXPECT_FALSE(picker->WaitClosed(300));
+    EXPECT_EQ(Selection(), 3);
+    PostClick(picker->Control(IDCANCEL));
+    ASSERT_TRUE(picker->WaitClosed());
+    EXPECT_EQ(picker->result, IDCANCEL);
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+// The event picker (template 130): the window in which the user chooses the simulator event
+// for a switch, by group and by incremental search, or imports one from a file. A thin view:
+// EventPickerModel holds the state and the rules; this fills the controls from it and turns
+// the controls' notifications into its calls.
+//
+// The panel page opens it on a board's key-matrix thread, without a parent: it then has no
+// owner (the configuration dialog on its own thread stays usable) and opens centred and in
+// front. Everything here runs on the thread that calls DoModal.
+#pragma once
+
+#include "ui/event_picker_model.h"
+#include "ui/modal_dialog.h"
+
+class CFSEventPickerDlg : public ModalDialog {
+public:
+    explicit CFSEventPickerDlg(HWND parent);
+    ~CFSEventPickerDlg() override;
+
+    // After DoModal returned IDOK: the chosen event id and value, and the event's description.
+    EventChoice Choice() const { return model.Choice(); }
+    const std::string& Description() const { return model.Description(); }
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(int controlId, int notification) override;
+    void OnOK() override;
+
+private:
+    void OnEventSelected();
+    void OnGroupChanged();
+    void OnEventDoubleClicked();
+    void OnImport();
+    void OnSearchChanged();
+    void OnFindNext();
+
+    void ShowEvents();
+    void ShowSelection();
+    int ListSelection() const;
+
+    EventPickerModel model;
+    HWND groups = nullptr;
+    HWND events = nullptr;
+    HICON findNextIcon = nullptr;
+};

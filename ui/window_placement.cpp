@@ -1,0 +1,30 @@
+#include "ui/window_placement.h"
+
+void CentreOnScreen(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(GetForegroundWindow(), MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const RECT& work = monitor.rcWork;
+    const int x = work.left + (work.right - work.left - (rect.right - rect.left)) / 2;
+    const int y = work.top + (work.bottom - work.top - (rect.bottom - rect.top)) / 2;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void BringToFront(HWND window) {
+    ShowWindow(window, SW_SHOW);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (!SetForegroundWindow(window)) {
+        // Refused to a thread that lacks the foreground: joined to the foreground window's
+        // input for the moment, ours is the thread that has it.
+        const DWORD own = GetCurrentThreadId();
+        const DWORD foreground = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+        if (!foreground || foreground == own || !AttachThreadInput(own, foreground, TRUE)) return;
+        SetForegroundWindow(window);
+        AttachThreadInput(own, foreground, FALSE);
+    }
+    // Activated while another thread's window was still in front, the caption was drawn
+    // inactive, and Wine does not redraw it once the window is in front.
+    if (GetForegroundWindow() == window) SendMessageA(window, WM_NCACTIVATE, TRUE, 0);
+}
