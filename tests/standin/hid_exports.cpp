@@ -31,7 +31,10 @@ DeviceRegistry& Registry() { return DeviceRegistry::Get(); }
 
 bool Lookup(HANDLE device, InterfaceView& view) {
     DWORD error = 0;
-    if (Registry().OfHandle(device, view, error)) return true;
+    if (Registry().OfHandle(device, view, error)) {
+        view.server->KeepSpares();
+        return true;
+    }
     SetLastError(error);
     return false;
 }

@@ -5,8 +5,9 @@
 
 namespace {
 
-// Listening instances kept ready: a client opens an interface's query, read and write handles
-// one after another, faster than the thread of a replacement instance may get to run.
+// Instances kept waiting for a client. The module opens an interface's query handle, then its
+// read and write handles, and calls a HidD function after the query and the read opens, which
+// tops the spares up: so it never finds all instances busy, however late the threads run.
 constexpr int kSpareInstances = 3;
 
 HANDLE NewEvent(BOOL manualReset) { return CreateEventA(nullptr, manualReset, FALSE, nullptr); }
@@ -20,15 +21,20 @@ void Finish(HANDLE pipe, OVERLAPPED& operation) {
 
 }  // namespace
 
-// An instance made by one thread and served by another. Its thread waits for the client
+// One pipe instance, made by one thread and served by another. Its thread waits for the client
 // itself: the platform cancels the I/O a thread started when that thread ends.
-struct PipeServer::Listening {
+struct PipeServer::Instance {
     HANDLE pipe = INVALID_HANDLE_VALUE;
+    HANDLE wake = NewEvent(FALSE);  // new reports queued
     OVERLAPPED connect{};
+    bool clientSeen = false;
+    std::deque<std::vector<std::uint8_t>> queue;
 
-    ~Listening() {
+    Instance() { connect.hEvent = NewEvent(TRUE); }
+    ~Instance() {
         if (pipe != INVALID_HANDLE_VALUE) CloseHandle(pipe);
-        if (connect.hEvent) CloseHandle(connect.hEvent);
+        CloseHandle(wake);
+        CloseHandle(connect.hEvent);
     }
 };
 
@@ -39,7 +45,7 @@ PipeServer::~PipeServer() { CloseHandle(stopEvent); }
 
 void PipeServer::Start() {
     if (board && !board->AddListener(pipe, this)) return;
-    for (int i = 0; i < kSpareInstances; ++i) SpawnInstance();
+    KeepSpares();
 }
 
 void PipeServer::Stop() {
@@ -48,6 +54,19 @@ void PipeServer::Stop() {
     stopping = true;
     SetEvent(stopEvent);
     threadEnded.wait(hold, [this] { return threads == 0; });
+}
+
+void PipeServer::KeepSpares() {
+    int idle = 0;
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        if (stopping) return;
+        for (Instance* instance : instances) {
+            if (!instance->clientSeen) instance->clientSeen = ClientOpened(*instance);
+            if (!instance->clientSeen) ++idle;
+        }
+    }
+    for (; idle < kSpareInstances; ++idle) SpawnInstance();
 }
 
 void PipeServer::SetInputBuffers(unsigned count) {
@@ -60,9 +79,16 @@ unsigned PipeServer::InputBuffers() const {
     return inputBuffers;
 }
 
+// A client may have opened an instance before its thread noticed: asking the pipe tells.
+bool PipeServer::ClientOpened(const Instance& instance) {
+    return PeekNamedPipe(instance.pipe, nullptr, 0, nullptr, nullptr, nullptr) != FALSE;
+}
+
 void PipeServer::OnInputReport(const std::vector<std::uint8_t>& report) {
     std::lock_guard<std::mutex> hold(lock);
-    for (Instance* instance : connected) {
+    for (Instance* instance : instances) {
+        if (!instance->clientSeen) instance->clientSeen = ClientOpened(*instance);
+        if (!instance->clientSeen) continue;
         if (instance->queue.size() >= inputBuffers) instance->queue.pop_front();
         instance->queue.push_back(report);
         SetEvent(instance->wake);
@@ -78,43 +104,51 @@ void PipeServer::OnPulled() {
 std::size_t PipeServer::PendingReports() {
     std::lock_guard<std::mutex> hold(lock);
     std::size_t pending = 0;
-    for (const Instance* instance : connected) pending += instance->queue.size();
+    for (const Instance* instance : instances) pending += instance->queue.size();
     return pending;
 }
 
 // The instance exists, and a client can open it, when this returns.
 void PipeServer::SpawnInstance() {
-    auto listening = std::make_unique<Listening>();
-    listening->pipe = CreateNamedPipeA(path.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
-                                       PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
-                                       PIPE_UNLIMITED_INSTANCES, 0, 0, 0, nullptr);
-    listening->connect.hEvent = NewEvent(TRUE);
-    if (listening->pipe == INVALID_HANDLE_VALUE || !listening->connect.hEvent) return;
+    auto instance = std::make_unique<Instance>();
+    instance->pipe = CreateNamedPipeA(path.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                                      PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
+                                      PIPE_UNLIMITED_INSTANCES, 0, 0, 0, nullptr);
+    if (instance->pipe == INVALID_HANDLE_VALUE || !instance->wake || !instance->connect.hEvent) return;
     {
         std::lock_guard<std::mutex> hold(lock);
         if (stopping) return;
+        instances.push_back(instance.get());
         ++threads;
     }
-    std::thread([self = shared_from_this(), raw = listening.release()] { self->ServeInstance(raw); }).detach();
+    std::thread([self = shared_from_this(), raw = instance.release()] { self->ServeInstance(raw); }).detach();
 }
 
-void PipeServer::ServeInstance(Listening* raw) {
-    std::unique_ptr<Listening> listening(raw);
-    bool connected = ConnectNamedPipe(listening->pipe, &listening->connect) || GetLastError() == ERROR_PIPE_CONNECTED;
+void PipeServer::ServeInstance(Instance* raw) {
+    std::unique_ptr<Instance> instance(raw);
+    bool connected = ConnectNamedPipe(instance->pipe, &instance->connect) || GetLastError() == ERROR_PIPE_CONNECTED;
     if (!connected && GetLastError() == ERROR_IO_PENDING) {
-        const HANDLE waits[2] = {listening->connect.hEvent, stopEvent};
+        const HANDLE waits[2] = {instance->connect.hEvent, stopEvent};
         DWORD unused = 0;
         if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) {
-            connected = GetOverlappedResult(listening->pipe, &listening->connect, &unused, FALSE);
+            connected = GetOverlappedResult(instance->pipe, &instance->connect, &unused, FALSE);
         } else {
-            Finish(listening->pipe, listening->connect);
+            Finish(instance->pipe, instance->connect);
         }
     }
     if (connected) {
-        SpawnInstance();
-        Serve(listening->pipe);
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            instance->clientSeen = true;
+        }
+        KeepSpares();
+        Serve(*instance);
     }
-    listening.reset();
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        instances.erase(std::remove(instances.begin(), instances.end(), instance.get()), instances.end());
+    }
+    instance.reset();
     ThreadEnded();
 }
 
@@ -128,13 +162,8 @@ bool PipeServer::TakeReport(Instance& instance, std::vector<std::uint8_t>& repor
 
 // One connected client: its output reports go to the board, the board's input reports to it,
 // one at a time, until the client closes its handle or the server stops.
-void PipeServer::Serve(HANDLE file) {
-    Instance instance;
-    instance.wake = NewEvent(FALSE);
-    {
-        std::lock_guard<std::mutex> hold(lock);
-        if (!stopping) connected.push_back(&instance);
-    }
+void PipeServer::Serve(Instance& instance) {
+    const HANDLE file = instance.pipe;
     OVERLAPPED read{};
     OVERLAPPED write{};
     read.hEvent = NewEvent(TRUE);
@@ -184,17 +213,12 @@ void PipeServer::Serve(HANDLE file) {
             break;  // stopping
         }
     }
-    {
-        std::lock_guard<std::mutex> hold(lock);
-        connected.erase(std::remove(connected.begin(), connected.end(), &instance), connected.end());
-    }
     // Fails the client's pending read, as a pulled device does.
     DisconnectNamedPipe(file);
     if (reading) Finish(file, read);
     if (writing) Finish(file, write);
     CloseHandle(read.hEvent);
     CloseHandle(write.hEvent);
-    CloseHandle(instance.wake);
 }
 
 void PipeServer::ThreadEnded() {

@@ -3,12 +3,14 @@
 //
 // Every client connection (a query handle, a read handle, a write handle, ...) is one pipe
 // instance served by a thread of its own. Output reports a client writes go to the board. Every
-// input report of the board goes to every connected instance, each with its own queue of at most
-// InputBuffers() reports, the oldest dropped: that is what the platform's HID class driver does
-// for every open handle, and the server cannot tell a read handle from a write or query handle
-// anyway (all open the same name). An instance has at most one report in the pipe at a time
-// (buffer size 0: a write stays pending until the client reads it), because clients read in
-// byte mode and would otherwise get several reports glued together in one read.
+// input report of the board goes to every instance a client has opened, each with its own queue
+// of at most InputBuffers() reports besides the one in the pipe, the oldest dropped: that is what
+// the platform's HID class driver does for every open handle, and the server cannot tell a read
+// handle from a write or query handle anyway (all open the same name). A report reaches a handle
+// from the moment its open returned, even before the instance's thread has noticed the client.
+// An instance has at most one report in the pipe at a time (buffer size 0: a write stays
+// pending until the client reads it), because clients read in byte mode and would otherwise get
+// several reports glued together in one read.
 #pragma once
 
 #include <windows.h>
@@ -35,6 +37,10 @@ public:
     // every thread of this server has ended; new opens then fail.
     void Stop();
 
+    // Makes new instances until a few wait for a client; every HID call on the interface
+    // does it, so that the opens that follow find one.
+    void KeepSpares();
+
     const std::string& Path() const { return path; }
     void SetInputBuffers(unsigned count);
     unsigned InputBuffers() const;
@@ -45,15 +51,12 @@ public:
     std::size_t PendingReports() override;
 
 private:
-    struct Instance {
-        HANDLE wake = nullptr;  // auto-reset: new reports queued
-        std::deque<std::vector<std::uint8_t>> queue;
-    };
-    struct Listening;
+    struct Instance;
 
     void SpawnInstance();
-    void ServeInstance(Listening* listening);
-    void Serve(HANDLE pipe);
+    static bool ClientOpened(const Instance& instance);
+    void ServeInstance(Instance* instance);
+    void Serve(Instance& instance);
     void ThreadEnded();
     bool TakeReport(Instance& instance, std::vector<std::uint8_t>& report);
 
@@ -67,5 +70,5 @@ private:
     int threads = 0;
     bool stopping = false;
     unsigned inputBuffers = 32;  // the platform's default
-    std::vector<Instance*> connected;
+    std::vector<Instance*> instances;  // listening or connected
 };
