@@ -1,7 +1,8 @@
 #include "tests/standin/pipe_server.h"
 
 #include <algorithm>
-#include <thread>
+
+#include "tests/standin/worker_pool.h"
 
 namespace {
 
@@ -21,8 +22,8 @@ void Finish(HANDLE pipe, OVERLAPPED& operation) {
 
 }  // namespace
 
-// One pipe instance, made by one thread and served by another. Its thread waits for the client
-// itself: the platform cancels the I/O a thread started when that thread ends.
+// One pipe instance, made by one thread and served by a pool thread. That thread waits for the
+// client itself: the platform cancels the I/O a thread started when that thread ends.
 struct PipeServer::Instance {
     HANDLE pipe = INVALID_HANDLE_VALUE;
     HANDLE wake = NewEvent(FALSE);  // new reports queued
@@ -121,7 +122,7 @@ void PipeServer::SpawnInstance() {
         instances.push_back(instance.get());
         ++threads;
     }
-    std::thread([self = shared_from_this(), raw = instance.release()] { self->ServeInstance(raw); }).detach();
+    RunOnPoolThread([self = shared_from_this(), raw = instance.release()] { self->ServeInstance(raw); });
 }
 
 void PipeServer::ServeInstance(Instance* raw) {
