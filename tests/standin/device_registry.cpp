@@ -29,10 +29,11 @@ bool SameName(const std::string& a, const std::string& b) {
 }
 
 // A device-interface path as Windows spells it, with \\?\ made a pipe: IsOurDevicePath and the
-// logs read the vendor, product and interface from it; the instance part names the board.
-std::string PipePath(std::uint16_t vendor, std::uint16_t product, int interface, const std::string& name) {
+// logs read the vendor, product and interface from it (none for a device of one interface);
+// the instance part names the board.
+std::string PipePath(std::uint16_t vendor, std::uint16_t product, int interfaceNumber, const std::string& name) {
     char mi[16] = "";
-    if (interface >= 0) std::snprintf(mi, sizeof mi, "&mi_%02d", interface);
+    if (interfaceNumber >= 0) std::snprintf(mi, sizeof mi, "&mi_%02d", interfaceNumber);
     char path[200];
     std::snprintf(path, sizeof path,
                   "\\\\.\\pipe\\hid#vid_%04x&pid_%04x%s#mfp&%s#{4d1e55b2-f16f-11cf-88cb-001111000030}", vendor,
@@ -58,7 +59,7 @@ DeviceRegistry::DeviceRegistry() {
     HidInterfaceInfo mouse;
     mouse.attributes = {0x046D, 0xC077, 0x7200};
     mouse.caps = {5, 0};
-    AddForeign("mouse", mouse, 0x01, 0x02, true);
+    AddForeign("mouse", -1, mouse, 0x01, 0x02, true);
     // An IO-Warrior 24: our vendor, a product the kit does not drive.
     HidInterfaceInfo iow24;
     iow24.attributes = {0x07C0, 0x1501, 0x1010};
@@ -66,7 +67,7 @@ DeviceRegistry::DeviceRegistry() {
     iow24.hasSerial = true;
     iow24.serial = Units("00001A2B");
     iow24.languageList = HidSerialText{0x0409};
-    AddForeign("iow24", iow24, kVendorDefinedPage, 0x01, false);
+    AddForeign("iow24", 0, iow24, kVendorDefinedPage, 0x01, false);
 
     const char* specs = std::getenv("MFP_SIM_BOARDS");
     std::string list = specs ? specs : "";
@@ -79,13 +80,12 @@ DeviceRegistry::DeviceRegistry() {
     }
 }
 
-void DeviceRegistry::AddForeign(const char* label, HidInterfaceInfo info, std::uint16_t usagePage,
+void DeviceRegistry::AddForeign(const char* label, int interfaceNumber, HidInterfaceInfo info, std::uint16_t usagePage,
                                 std::uint16_t usage, bool stringsFail) {
     Device device;
     device.name = label;
     device.chipNode = kFirstForeignNode + 0x10 * foreign.size();
-    info.path = PipePath(info.attributes.vendorId, info.attributes.productId,
-                         info.attributes.vendorId == 0x07C0 ? 0 : -1, label);
+    info.path = PipePath(info.attributes.vendorId, info.attributes.productId, interfaceNumber, label);
     info.physicalDevice = device.chipNode;
     InterfaceView view;
     view.info = info;

@@ -61,8 +61,8 @@ private:
     };
 
     DeviceRegistry();
-    void AddForeign(const char* label, HidInterfaceInfo info, std::uint16_t usagePage, std::uint16_t usage,
-                    bool stringsFail);
+    void AddForeign(const char* label, int interfaceNumber, HidInterfaceInfo info, std::uint16_t usagePage,
+                    std::uint16_t usage, bool stringsFail);
     void StartServers(Device& device);
     std::vector<InterfaceView> Interfaces(const Device& device) const;
     Device* Find(const std::string& name);

@@ -5,6 +5,7 @@
 
 #include <setupapi.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <mutex>

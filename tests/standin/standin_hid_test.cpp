@@ -21,8 +21,8 @@ namespace {
 const std::string kPipe = "\\\\.\\pipe\\hid#vid_07c0&pid_";
 const std::string kGuid = "#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 
-std::string BoardPath(const char* product, int interface, const char* serial) {
-    return kPipe + product + "&mi_0" + std::to_string(interface) + "#mfp&" + serial + kGuid;
+std::string BoardPath(const char* product, int interfaceNumber, const char* serial) {
+    return kPipe + product + "&mi_0" + std::to_string(interfaceNumber) + "#mfp&" + serial + kGuid;
 }
 
 // The board controls, looked up as a test host does.
