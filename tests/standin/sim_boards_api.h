@@ -22,8 +22,9 @@
  * Every board interface is a message-mode named pipe named like the device-interface path of a
  * real chip: \\.\pipe\hid#vid_07c0&pid_PPPP&mi_0K#mfp&SERIAL#{4d1e55b2-f16f-11cf-88cb-001111000030}
  * (PPPP the product id in lower-case hexadecimal, K the interface, SERIAL as in its spec). Made a
- * notification path (\\?\ in place of \\.\pipe\), it is recognised by the module as its own
- * board for the products the module recognises in notifications (03E8, 03EA, 1500), not 1583.
+ * device-change notification path (\\?\ in place of \\.\pipe\), interface 1's path is one the
+ * module reloads its panels for when the product is one it recognises in notifications (03E8,
+ * 03EA, 1500), not 1583 (the product the kit opens).
  *
  * All functions may be called from any thread; serials compare without regard to case.
  */
