@@ -26,7 +26,8 @@
 struct SimBoardSetup {
     std::uint16_t vendorId = 0x07C0;
     std::uint16_t productId = 0x1583;
-    std::string serial = "00000001";  // at most 8 characters
+    // The chip's serial, at most 8 characters; without a serial string only the board's name.
+    std::string serial = "00000001";
     // false: the chip has no serial string and answers the request with its language list.
     bool hasSerial = true;
     // 1: only the I/O port interface is present (a chip the kit must not list).

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "board/tarnell_controllers.h"
-#include "config/parse_hex_text.h"
+#include "config/sim_board_spec.h"
 #include "os/sim_board.h"
 #include "tools/mfp/commands.h"
 
@@ -41,7 +41,8 @@ int PrintUsage() {
         "                  [--watch [--watch-ms N] [--sim-keys SCRIPT]]\n"
         "  --sim PID:SERIAL[:TYPE:VERSION]  attach a simulated board instead of the real ones\n"
         "                  (hexadecimal product id and sub-module 1 type and version; the\n"
-        "                  default module is a panel, 02:01); repeatable\n"
+        "                  default module is a panel, 02:01); SERIAL -NAME: a chip without a\n"
+        "                  serial string; repeatable\n"
         "  --test          light every matrix LED, digit and port line of each panel in turn\n"
         "                  and clear them again; simulated panels are checked as well\n"
         "  --step-ms N     how long each LED stays lit (default 100, 0 with --sim)\n"
@@ -58,23 +59,6 @@ std::optional<int> ParseCount(const std::string& text) {
     return std::stoi(text);
 }
 
-// PID:SERIAL[:TYPE:VERSION], numbers hexadecimal.
-std::optional<SimBoardSetup> ParseSim(const std::string& text) {
-    std::vector<std::string> parts;
-    std::stringstream stream(text);
-    for (std::string part; std::getline(stream, part, ':');) parts.push_back(part);
-    if (parts.size() != 2 && parts.size() != 4) return std::nullopt;
-    if (parts[1].empty() || parts[1].size() > 8) return std::nullopt;
-    SimBoardSetup setup;
-    setup.productId = static_cast<std::uint16_t>(ParseHexText(parts[0]));
-    setup.serial = parts[1];
-    if (parts.size() == 4) {
-        setup.subModules = {{1, {static_cast<std::uint8_t>(ParseHexText(parts[2])),
-                                 static_cast<std::uint8_t>(ParseHexText(parts[3]))}}};
-    }
-    return setup;
-}
-
 std::optional<PanelsOptions> ParseOptions(const Arguments& args) {
     PanelsOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -84,7 +68,7 @@ std::optional<PanelsOptions> ParseOptions(const Arguments& args) {
         } else if (args[i] == "--watch") {
             options.watch = true;
         } else if (args[i] == "--sim" && hasValue) {
-            const auto setup = ParseSim(args[++i]);
+            const auto setup = ParseSimBoardSpec(args[++i]);
             if (!setup) return std::nullopt;
             options.sims.push_back(*setup);
         } else if (args[i] == "--step-ms" && hasValue) {

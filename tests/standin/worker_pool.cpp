@@ -1,0 +1,51 @@
+#include "tests/standin/worker_pool.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+struct Pool {
+    std::mutex lock;
+    std::condition_variable jobQueued;
+    std::deque<std::function<void()>> jobs;
+    int idle = 0;
+};
+
+// Never destroyed: its threads wait on it while the process exits.
+Pool& ThePool() {
+    static Pool* pool = new Pool;
+    return *pool;
+}
+
+void Work(Pool& pool) {
+    std::unique_lock<std::mutex> hold(pool.lock);
+    for (;;) {
+        while (pool.jobs.empty()) {
+            ++pool.idle;
+            pool.jobQueued.wait(hold);
+            --pool.idle;
+        }
+        std::function<void()> job = std::move(pool.jobs.front());
+        pool.jobs.pop_front();
+        hold.unlock();
+        job();
+        hold.lock();
+    }
+}
+
+}  // namespace
+
+void RunOnPoolThread(std::function<void()> job) {
+    Pool& pool = ThePool();
+    std::lock_guard<std::mutex> hold(pool.lock);
+    pool.jobs.push_back(std::move(job));
+    // Each queued job needs an idle thread of its own: jobs run until their client leaves.
+    if (static_cast<int>(pool.jobs.size()) > pool.idle) {
+        std::thread([&pool] { Work(pool); }).detach();
+    } else {
+        pool.jobQueued.notify_one();
+    }
+}
