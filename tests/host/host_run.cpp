@@ -57,15 +57,15 @@ ModuleFolder::~ModuleFolder() {
     RemoveDirectoryA(folder.c_str());
 }
 
-HostRun RunHost(const ModuleFolder& folder, const std::vector<std::string>& arguments) {
+HostRun RunHost(const ModuleFolder& folder, const std::vector<std::string>& arguments, const char* host) {
     std::vector<std::string> all = {"--module", folder.ModulePath()};
     all.insert(all.end(), arguments.begin(), arguments.end());
-    return RunHostProgram(all);
+    return RunHostProgram(all, host);
 }
 
-HostRun RunHostProgram(const std::vector<std::string>& arguments) {
+HostRun RunHostProgram(const std::vector<std::string>& arguments, const char* host) {
     UseUnmanagedWineWindows();
-    return RunProgram(BesideTestProgram("fs9host.exe"), arguments);
+    return RunProgram(BesideTestProgram(host), arguments);
 }
 
 HostRun RunProgram(const std::string& program, const std::vector<std::string>& arguments) {

@@ -25,10 +25,12 @@ struct HostRun {
 
 // Runs a program with the arguments and waits for it; its output (stdout and stderr) as lines.
 HostRun RunProgram(const std::string& program, const std::vector<std::string>& arguments);
-// Runs fs9host.exe with the arguments (options and steps) and waits for it.
-HostRun RunHostProgram(const std::vector<std::string>& arguments);
+// Runs the stand-in host (fs9host.exe beside the test program, or the copy named by host) with
+// the arguments (options and steps) and waits for it.
+HostRun RunHostProgram(const std::vector<std::string>& arguments, const char* host = "fs9host.exe");
 // The same with the module of the folder.
-HostRun RunHost(const ModuleFolder& folder, const std::vector<std::string>& arguments);
+HostRun RunHost(const ModuleFolder& folder, const std::vector<std::string>& arguments,
+                const char* host = "fs9host.exe");
 
 std::string BesideTestProgram(const char* fileName);
 // The lines of a text file; empty when it does not exist.

@@ -17,6 +17,7 @@ extern "C" {
 #include "tests/standin/device_registry.h"
 #include "tests/standin/device_tree.h"
 #include "tests/standin/sim_boards_api.h"
+#include "tests/standin/worker_pool.h"
 
 namespace {
 
@@ -178,6 +179,8 @@ int SimBoardPorts(const char* serial, unsigned char ports[4]) {
     for (int p = 0; p < 4; ++p) ports[p] = lines[p];
     return 0;
 }
+
+int SimBoardThreads() { return PoolThreadCount(); }
 
 // --- For the stand-in setupapi.dll and cfgmgr32.dll (device_tree.h).
 

@@ -65,6 +65,11 @@ int SimBoardMatrix(const char* serial, unsigned rows[8]);
  * 0: done; -1: no such board; -2: ports is null. */
 int SimBoardPorts(const char* serial, unsigned char ports[4]);
 
+/* The threads the stand-in has started to serve its pipes. They never end (Wine can crash a
+ * process that exits while a thread is ending), so a host counting the module's threads
+ * subtracts them. */
+int SimBoardThreads(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -12,6 +12,7 @@ struct Pool {
     std::condition_variable jobQueued;
     std::deque<std::function<void()>> jobs;
     int idle = 0;
+    int threads = 0;
 };
 
 // Never destroyed: its threads wait on it while the process exits.
@@ -44,8 +45,15 @@ void RunOnPoolThread(std::function<void()> job) {
     pool.jobs.push_back(std::move(job));
     // Each queued job needs an idle thread of its own: jobs run until their client leaves.
     if (static_cast<int>(pool.jobs.size()) > pool.idle) {
+        ++pool.threads;
         std::thread([&pool] { Work(pool); }).detach();
     } else {
         pool.jobQueued.notify_one();
     }
+}
+
+int PoolThreadCount() {
+    Pool& pool = ThePool();
+    std::lock_guard<std::mutex> hold(pool.lock);
+    return pool.threads;
 }

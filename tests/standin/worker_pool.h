@@ -8,3 +8,6 @@
 
 // Runs job on an idle pool thread, or on a new one when none is idle.
 void RunOnPoolThread(std::function<void()> job);
+// Threads the pool has started: they never end, so a test host subtracts them from the
+// process's threads to see the module's own.
+int PoolThreadCount();

@@ -55,7 +55,9 @@ const char kUsage[] =
     "  wait:MS                pump messages for MS milliseconds\n"
     "  gauge:TOKEN=TYPE:V     from now on answer lookups of TOKEN with this value\n"
     "  view-close, view-open  the view window goes, and comes back\n"
-    "  counts                 print \"counts threads=N handles=M\" of this process\n"
+    "  counts                 print \"counts threads=N handles=M stand-in-threads=K\" of this\n"
+    "                         process (K: the stand-in hid.dll's threads; also printed before\n"
+    "                         module_init and after module_deinit)\n"
     "\n"
     "steps for the simulated boards of the tests' stand-in hid.dll (MFP_SIM_BOARDS):\n"
     "  press:SERIAL:SWn       close switch n (1-15) of a board; release:SERIAL:SWn opens it\n"
@@ -166,6 +168,7 @@ int main(int argc, char** argv) {
     {
         ModuleLoader module;
         DialogCloser closer(GetCurrentThreadId(), options.holdMilliseconds);
+        PrintCounts();  // the host's own threads and handles, before the module's
         if (module.Load(options.modulePath, panels.Table())) {
             WatchDeviceNotifications(module.Handle(), windows.Main());
             const DWORD initStart = GetTickCount();

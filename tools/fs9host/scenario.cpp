@@ -57,17 +57,51 @@ void Wait(DWORD milliseconds) {
     }
 }
 
-void PrintCounts() {
+namespace {
+
+struct ProcessCounts {
     int threads = 0;
+    unsigned long handles = 0;
+    int standInThreads = 0;
+    bool operator==(const ProcessCounts& other) const {
+        return threads == other.threads && handles == other.handles && standInThreads == other.standInThreads;
+    }
+};
+
+ProcessCounts CountNow() {
+    ProcessCounts counts;
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++threads;
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++counts.threads;
     CloseHandle(snapshot);
-    DWORD handles = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &handles);
-    Observe("counts threads=%d handles=%lu", threads, handles);
+    // Wine's GetProcessHandleCount answers 0: every handle value that names an open handle is
+    // counted instead (kernel handles are multiples of 4).
+    DWORD flags = 0;
+    for (uintptr_t value = 4; value < 0x40000; value += 4)
+        counts.handles += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    // The stand-in hid.dll's pipe threads are not the module's: they are counted apart.
+    const HMODULE hid = GetModuleHandleA("hid.dll");
+    const auto standInThreads =
+        hid ? reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(hid, "SimBoardThreads"))) : nullptr;
+    counts.standInThreads = standInThreads ? standInThreads() : 0;
+    return counts;
+}
+
+}  // namespace
+
+void PrintCounts() {
+    // A joined thread can stay listed for a moment while Wine tears it down: the counts are
+    // taken once two looks 50 ms apart agree (at most a second).
+    ProcessCounts counts = CountNow();
+    for (int look = 0; look < 20; ++look) {
+        Wait(50);
+        const ProcessCounts again = CountNow();
+        if (again == counts) break;
+        counts = again;
+    }
+    Observe("counts threads=%d handles=%lu stand-in-threads=%d", counts.threads, counts.handles, counts.standInThreads);
 }
 
 void PumpMessages() {
