@@ -24,6 +24,9 @@ namespace {
 const std::string kPipe = "\\\\.\\pipe\\hid#vid_07c0&pid_";
 const std::string kGuid = "#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 
+// The products of the boards CTest attaches.
+const HidDeviceFilter kBoards{{0x07C0}, {0x1583, 0x03E8, 0x03EA}};
+
 std::string BoardPath(const char* product, int interfaceNumber, const char* serial) {
     return kPipe + product + "&mi_0" + std::to_string(interfaceNumber) + "#mfp&" + serial + kGuid;
 }
@@ -60,7 +63,7 @@ protected:
     void TearDown() override { backend.Unload(); }
 
     const HidInterfaceInfo* Enumerated(const std::string& path) {
-        listed = backend.EnumerateInterfaces();
+        listed = backend.EnumerateInterfaces(kBoards);
         for (const HidInterfaceInfo& info : listed) {
             if (info.path == path) return &info;
         }
@@ -276,7 +279,7 @@ TEST_F(StandinHid, BoardControlsRefuseWhatTheyCannotDo) {
     unsigned char ports[4];
     const auto paths = [&] {
         std::set<std::string> present;
-        for (const HidInterfaceInfo& info : backend.EnumerateInterfaces()) present.insert(info.path);
+        for (const HidInterfaceInfo& info : backend.EnumerateInterfaces(kBoards)) present.insert(info.path);
         return present;
     };
     const std::set<std::string> before = paths();
