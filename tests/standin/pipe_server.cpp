@@ -58,6 +58,7 @@ void PipeServer::Stop() {
 }
 
 void PipeServer::KeepSpares() {
+    std::lock_guard<std::mutex> serial(spawning);
     int idle = 0;
     {
         std::lock_guard<std::mutex> hold(lock);
@@ -150,6 +151,8 @@ void PipeServer::ServeInstance(Instance* raw) {
         instances.erase(std::remove(instances.begin(), instances.end(), instance.get()), instances.end());
     }
     instance.reset();
+    // A client that came and went before this thread got to it took a spare with it.
+    if (!connected) KeepSpares();
     ThreadEnded();
 }
 

@@ -65,6 +65,7 @@ private:
     const int pipe;
     HANDLE stopEvent;  // manual reset
 
+    std::mutex spawning;  // one KeepSpares at a time, so that two never top up the same gap
     mutable std::mutex lock;
     std::condition_variable threadEnded;
     int threads = 0;

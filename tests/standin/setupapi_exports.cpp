@@ -111,3 +111,15 @@ WINBOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO handle) {
     delete set;
     return TRUE;
 }
+
+// Pinned at load, as hid.dll is: this library carries its own copy of the threads runtime, which
+// keeps a duplicate of the loading thread's handle (and an event) from the moment the library
+// registers its unwind tables; unloading it would leak both on every load the module's kit makes.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        HMODULE self = nullptr;
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                           reinterpret_cast<LPCSTR>(&SetupDiGetClassDevsA), &self);
+    }
+    return TRUE;
+}

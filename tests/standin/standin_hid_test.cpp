@@ -10,6 +10,7 @@
 #include <chrono>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -25,6 +26,9 @@ const std::string kPipe = "\\\\.\\pipe\\hid#vid_07c0&pid_";
 const std::string kGuid = "#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 // What the kit asks for: IO-Warrior chips of the products it opens.
 const HidDeviceFilter kBoards{{0x1FD1, 0x07C0}, {0x03E8, 0x03EA, 0x1583}};
+
+// The products of the boards CTest attaches.
+const HidDeviceFilter kBoards{{0x07C0}, {0x1583, 0x03E8, 0x03EA}};
 
 std::string BoardPath(const char* product, int interfaceNumber, const char* serial) {
     return kPipe + product + "&mi_0" + std::to_string(interfaceNumber) + "#mfp&" + serial + kGuid;
@@ -299,6 +303,67 @@ TEST_F(StandinHid, BoardControlsRefuseWhatTheyCannotDo) {
     };
     for (const Case& c : cases) EXPECT_EQ(c.call(), c.expected) << c.what;
     EXPECT_EQ(paths(), before) << "nothing was added or removed";
+}
+
+// The process's open thread and file handles, found by probing handle values (Wine's
+// GetProcessHandleCount answers 0). Other types are left out: the platform creates some of its
+// events, directories and mutants lazily, over several rounds.
+std::map<std::wstring, int> ThreadAndFileHandles() {
+    using QueryObject = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryObject>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryObject")));
+    struct TypeName { USHORT length, maximum; const wchar_t* text; };
+    std::map<std::wstring, int> counts{{L"Thread", 0}, {L"File", 0}};
+    for (std::uintptr_t value = 4; value < 0x10000; value += 4) {
+        DWORD flags = 0;
+        alignas(8) unsigned char buffer[512] = {};
+        if (!GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ||
+            query(reinterpret_cast<HANDLE>(value), 2 /* ObjectTypeInformation */, buffer, sizeof buffer, nullptr) != 0)
+            continue;
+        const auto* name = reinterpret_cast<const TypeName*>(buffer);
+        const auto counted = counts.find(std::wstring(name->text, name->length / 2));
+        if (counted != counts.end()) ++counted->second;
+    }
+    return counts;
+}
+
+// The kit loads the HID side, opens every board and unloads it again each time it looks for
+// boards: the process must not keep a handle from any of those rounds.
+TEST_F(StandinHid, LoadingAndUnloadingTheHidSideKeepsNoHandle) {
+    backend.Unload();
+    const auto cycle = [&] {
+        std::uint32_t error = 0;
+        ASSERT_TRUE(backend.Load(error));
+        std::vector<std::unique_ptr<HidReadStream>> readers;
+        std::vector<std::shared_ptr<HidWriteStream>> writers;
+        for (const HidInterfaceInfo& info : backend.EnumerateInterfaces(kBoards)) {
+            readers.push_back(backend.OpenForReading(info.path));
+            writers.push_back(backend.OpenForWriting(info.path));
+            ASSERT_TRUE(readers.back() && writers.back()) << info.path;
+            std::uint8_t buffer[8];
+            ASSERT_TRUE(readers.back()->StartRead(buffer, 8));
+            readers.back()->CancelRead();
+        }
+        readers.clear();
+        writers.clear();
+        backend.Unload();
+    };
+    for (int round = 0; round < 2; ++round) ASSERT_NO_FATAL_FAILURE(cycle());
+    // Once the boards' pipe threads have done with the handles just closed.
+    std::map<std::wstring, int> before, last;
+    for (int i = 0; i < 20 && (i < 2 || before != last); ++i) {
+        last = before;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        before = ThreadAndFileHandles();
+    }
+    ASSERT_EQ(before, last) << "the handles settle";
+    for (int round = 0; round < 4; ++round) ASSERT_NO_FATAL_FAILURE(cycle());
+    std::map<std::wstring, int> after;
+    EXPECT_TRUE(Eventually([&] { return (after = ThreadAndFileHandles()) == before; }))
+        << "threads " << before[L"Thread"] << " -> " << after[L"Thread"] << ", files " << before[L"File"] << " -> "
+        << after[L"File"];
+    std::uint32_t error = 0;
+    ASSERT_TRUE(backend.Load(error));
 }
 
 }  // namespace
