@@ -27,9 +27,6 @@ const std::string kGuid = "#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 // What the kit asks for: IO-Warrior chips of the products it opens.
 const HidDeviceFilter kBoards{{0x1FD1, 0x07C0}, {0x03E8, 0x03EA, 0x1583}};
 
-// The products of the boards CTest attaches.
-const HidDeviceFilter kBoards{{0x07C0}, {0x1583, 0x03E8, 0x03EA}};
-
 std::string BoardPath(const char* product, int interfaceNumber, const char* serial) {
     return kPipe + product + "&mi_0" + std::to_string(interfaceNumber) + "#mfp&" + serial + kGuid;
 }
