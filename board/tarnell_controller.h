@@ -31,6 +31,7 @@
 #include <utility>
 
 #include "board/io_warrior.h"
+#include "os/recursive_mutex.h"
 #include "os/thread_starter.h"
 
 // Called on the board's key-matrix thread with the board's serial number and its 8 key bytes
@@ -129,8 +130,9 @@ private:
     std::thread keyMatrixThread;
     std::array<std::uint32_t, 4> portCache;
     // Recursive: the callback runs under the lock and may ask the board for its pins or
-    // identity (ReadPins, ReadModuleRegister take the lock again on the same thread).
-    std::recursive_mutex deviceLock;
+    // identity (ReadPins, ReadModuleRegister take the lock again on the same thread). Its own
+    // type, so that the board's deletion also frees what the platform made for the lock.
+    RecursiveMutex deviceLock;
     std::atomic<int> exchangesWaiting{0};
     std::map<int, std::pair<int, int>> moduleIds;
     std::atomic<bool> paused{false};

@@ -7,10 +7,12 @@
 
 #include <hidsdi.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -302,15 +304,13 @@ TEST_F(StandinHid, BoardControlsRefuseWhatTheyCannotDo) {
     EXPECT_EQ(paths(), before) << "nothing was added or removed";
 }
 
-// The process's open thread and file handles, found by probing handle values (Wine's
-// GetProcessHandleCount answers 0). Other types are left out: the platform creates some of its
-// events, directories and mutants lazily, over several rounds.
-std::map<std::wstring, int> ThreadAndFileHandles() {
+// The process's open handles of the given types, found by probing handle values (Wine's
+// GetProcessHandleCount answers 0).
+std::map<std::wstring, int> HandlesOfTypes(std::map<std::wstring, int> counts) {
     using QueryObject = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
     const auto query = reinterpret_cast<QueryObject>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryObject")));
     struct TypeName { USHORT length, maximum; const wchar_t* text; };
-    std::map<std::wstring, int> counts{{L"Thread", 0}, {L"File", 0}};
     for (std::uintptr_t value = 4; value < 0x10000; value += 4) {
         DWORD flags = 0;
         alignas(8) unsigned char buffer[512] = {};
@@ -323,6 +323,10 @@ std::map<std::wstring, int> ThreadAndFileHandles() {
     }
     return counts;
 }
+
+// Threads and files. Other types are left out: the platform creates some of its events,
+// directories and mutants lazily, over several rounds.
+std::map<std::wstring, int> ThreadAndFileHandles() { return HandlesOfTypes({{L"Thread", 0}, {L"File", 0}}); }
 
 // The kit loads the HID side, opens every board and unloads it again each time it looks for
 // boards: the process must not keep a handle from any of those rounds.
@@ -359,6 +363,46 @@ TEST_F(StandinHid, LoadingAndUnloadingTheHidSideKeepsNoHandle) {
     EXPECT_TRUE(Eventually([&] { return (after = ThreadAndFileHandles()) == before; }))
         << "threads " << before[L"Thread"] << " -> " << after[L"Thread"] << ", files " << before[L"File"] << " -> "
         << after[L"File"];
+    std::uint32_t error = 0;
+    ASSERT_TRUE(backend.Load(error));
+}
+
+// A board's lock is contended whenever a key-matrix cycle and another exchange meet: the
+// platform then makes an event for it, which must go with the board when the boards are closed.
+TEST_F(StandinHid, ClosingTheBoardsKeepsNoEventOfTheirLocks) {
+    backend.Unload();
+    KitUseBackend(PlatformHidBackend());
+    struct Meeting { std::atomic<bool> inCallback{false}; };
+    // Holds the board's lock (the callback runs under it) until another exchange waits for it.
+    const KeyMatrixCallback holdLock = [](const std::string&, const std::uint8_t* keys, void* context) {
+        if (keys == nullptr) return 1;
+        static_cast<Meeting*>(context)->inCallback = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        return 0;
+    };
+    const auto cycle = [&] {
+        CTarnellControllers registry;
+        ASSERT_TRUE(registry.LoadControllers());
+        std::vector<std::unique_ptr<Meeting>> meetings;
+        for (const auto& [key, board] : registry.Controllers()) {
+            meetings.push_back(std::make_unique<Meeting>());
+            Meeting& meeting = *meetings.back();
+            ASSERT_TRUE(board->SetKeyMatrixCallback(true, holdLock, &meeting)) << key;
+            ASSERT_TRUE(Eventually([&] { return meeting.inCallback.load(); })) << key;
+            std::uint8_t pins = 0;
+            board->ReadPins(pins);  // waits for the callback to let go of the lock
+        }
+        registry.CloseAll();
+    };
+    const auto events = [] { return HandlesOfTypes({{L"Event", 0}})[L"Event"]; };
+    for (int round = 0; round < 2; ++round) ASSERT_NO_FATAL_FAILURE(cycle());
+    const int before = events();
+    constexpr int kRounds = 3;
+    for (int round = 0; round < kRounds; ++round) ASSERT_NO_FATAL_FAILURE(cycle());
+    // Four boards a round: a kept event per lock would add twelve.
+    int after = 0;
+    EXPECT_TRUE(Eventually([&] { return (after = events()) < before + kRounds; }))
+        << "events " << before << " -> " << after;
     std::uint32_t error = 0;
     ASSERT_TRUE(backend.Load(error));
 }
