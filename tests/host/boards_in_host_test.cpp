@@ -170,12 +170,14 @@ TEST(BoardsInHost, OutputsGoDarkWithoutTheViewWindowAndComeBackWithIt) {
 // nothing of the module piles up from one cycle to the next.
 TEST(BoardsInHost, TwentyUnplugAndPlugCyclesLeaveNoThreadOrHandleBehind) {
     constexpr int kCycles = 20;
+    constexpr int kWarmCycles = 5;
     std::vector<std::string> steps;
     for (int cycle = 1; cycle <= kCycles; ++cycle) {
         steps.push_back("unplug:" + kPanelA);
         // Counted while the panel is out: no output pass or read is under way, whose handles
-        // come and go.
-        if (cycle == 1 || cycle == kCycles) steps.push_back("counts");
+        // come and go. The first cycles also make what is made once (a static lock's event at
+        // its first contention): a leak grows from the fifth cycle to the last.
+        if (cycle == 1 || cycle == kWarmCycles || cycle == kCycles) steps.push_back("counts");
         for (const std::string& step : {"plug:1583:" + kPanelA, "press:" + kPanelA + ":SW1", "release:" + kPanelA + ":SW1"})
             steps.push_back(step);
     }
@@ -186,9 +188,12 @@ TEST(BoardsInHost, TwentyUnplugAndPlugCyclesLeaveNoThreadOrHandleBehind) {
     const auto log = LogMessages(folder);
     EXPECT_EQ(Count(log, "Loaded 0 MFP's"), static_cast<size_t>(kCycles));  // each unplug
     EXPECT_EQ(Count(log, "Loaded 1 MFP's"), static_cast<size_t>(kCycles + 1));  // the start and each plug
-    const auto counts = AllCounts(run.output);  // before init, after cycles 1 and 20, after deinit
-    ASSERT_EQ(counts.size(), 4u);
-    EXPECT_EQ(counts[2].threads, counts[1].threads);
+    const auto counts = AllCounts(run.output);  // before init, after cycles 1, 5 and 20, after deinit
+    ASSERT_EQ(counts.size(), 5u);
+    EXPECT_EQ(counts[3].threads, counts[1].threads);
+    // Wine may keep a handle or two more as it pleases; a leak of the module's grows with every
+    // one of the 15 cycles.
+    EXPECT_LE(counts[3].handles - counts[2].handles, 2) << "after cycle 1: " << counts[1].handles;
 }
 
 TEST(BoardsInHost, DeinitWithTwoPanelsEndsWithinASecondAndLeavesNoModuleThread) {

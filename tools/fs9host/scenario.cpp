@@ -68,13 +68,35 @@ struct ProcessCounts {
     }
 };
 
+// Whether a thread of this process was started through the C runtime, as every std::thread of
+// the module, the stand-ins and this host is: Wine's own worker threads, which come and go as
+// it pleases, start elsewhere.
+bool StartedByTheRuntime(DWORD threadId) {
+    static const auto query = reinterpret_cast<LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
+    const auto runtime = reinterpret_cast<const unsigned char*>(GetModuleHandleA("msvcrt.dll"));
+    const HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId);
+    if (!query || !runtime || !thread) {
+        if (thread) CloseHandle(thread);
+        return false;
+    }
+    const unsigned char* start = nullptr;
+    constexpr int kThreadStartAddress = 9;
+    const bool known = query(thread, kThreadStartAddress, &start, sizeof start, nullptr) == 0;
+    CloseHandle(thread);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(runtime);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(runtime + dos->e_lfanew);
+    return known && start >= runtime && start < runtime + nt->OptionalHeader.SizeOfImage;
+}
+
 ProcessCounts CountNow() {
     ProcessCounts counts;
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++counts.threads;
+        if (entry.th32OwnerProcessID == GetCurrentProcessId() && StartedByTheRuntime(entry.th32ThreadID))
+            ++counts.threads;
     CloseHandle(snapshot);
     // Wine's GetProcessHandleCount answers 0: every handle value that names an open handle is
     // counted instead (kernel handles are multiples of 4).
