@@ -33,24 +33,28 @@ debian_mirror() {
   echo "${uri:-http://deb.debian.org/debian}"
 }
 
+# A program that crashes must end and fail its test, not wait for someone to close Wine's crash
+# dialog: once per prefix, the dialog is switched off.
+crash_dialog_off='[ -f "$WINEPREFIX/.no-crash-dialog" ] || { wine reg add "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 && touch "$WINEPREFIX/.no-crash-dialog"; }'
+
 # enter CHROOT CMD...: runs CMD inside CHROOT with the mounts, from the current folder when it
 # lies in the checkout (else from /).
 enter() {
   local target=$1; shift
   local here=/
   case "$PWD/" in "$root"/*) here=$PWD ;; esac
-  unshare --mount --propagation private -- bash -c '
+  env -i "${inside_env[@]}" unshare --mount --propagation private -- bash -c '
     set -e
-    target=$1 root=$2 here=$3 prefix=$4 template_prefix=$5; shift 5
+    target=$1 root=$2 here=$3 prefix=$4 template_prefix=$5 crash_dialog_off=$6; shift 6
     for fs in dev proc sys; do mount --rbind "/$fs" "$target/$fs"; done
     mkdir -p "$target$root"
     mount --bind "$root" "$target$root"
     mkdir -p -m 0700 "$target/run/user/0"
     [ -d "$target$prefix" ] || [ ! -d "$target$template_prefix" ] || cp -a "$target$template_prefix" "$target$prefix"
     # The wineserver goes with the run, so that nothing outlives the mounts.
-    exec chroot "$target" /bin/bash -c "cd \"\$0\" || exit 1; \"\$@\"; status=\$?
+    exec chroot "$target" /bin/bash -c "cd \"\$0\" || exit 1; $crash_dialog_off; \"\$@\"; status=\$?
       wineserver -k >/dev/null 2>&1; exit \$status" "$here" "$@"
-  ' _ "$target" "$root" "$here" "$prefix" "$template_prefix" /usr/bin/env -i "${inside_env[@]}" "$@"
+  ' _ "$target" "$root" "$here" "$prefix" "$template_prefix" "$crash_dialog_off" "$@"
 }
 
 working() {
