@@ -2,13 +2,10 @@
 # -DMFP=<program> [-DEMULATOR=<wine>]
 function(expect_eval expected_output expected_status input)
   set(command ${EMULATOR} ${MFP} eval ${ARGN})
-  if(input STREQUAL "")
-    execute_process(COMMAND ${command} OUTPUT_VARIABLE output RESULT_VARIABLE status)
-  else()
-    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/mfp_eval_input.txt "${input}")
-    execute_process(COMMAND ${command} INPUT_FILE ${CMAKE_CURRENT_BINARY_DIR}/mfp_eval_input.txt
-                    OUTPUT_VARIABLE output RESULT_VARIABLE status)
-  endif()
+  # Standard input is always a file: never the terminal or pipe the test runner was given.
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/mfp_eval_input.txt "${input}")
+  execute_process(COMMAND ${command} INPUT_FILE ${CMAKE_CURRENT_BINARY_DIR}/mfp_eval_input.txt
+                  OUTPUT_VARIABLE output RESULT_VARIABLE status TIMEOUT 60)
   string(REPLACE "\r" "" output "${output}")
   if(NOT output STREQUAL expected_output OR NOT status STREQUAL expected_status)
     message(SEND_ERROR "mfp eval ${ARGN} with input [${input}]\n"
