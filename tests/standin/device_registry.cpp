@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "config/sim_board_spec.h"
+#include "config/sim_board_text.h"
 
 namespace {
 
@@ -69,13 +69,13 @@ DeviceRegistry::DeviceRegistry() {
     iow24.languageList = HidSerialText{0x0409};
     AddForeign("iow24", 0, iow24, kVendorDefinedPage, 0x01, false);
 
-    const char* specs = std::getenv("MFP_SIM_BOARDS");
-    std::string list = specs ? specs : "";
+    const char* boardTexts = std::getenv("MFP_SIM_BOARDS");
+    std::string list = boardTexts ? boardTexts : "";
     for (std::size_t from = 0; from <= list.size();) {
         const std::size_t comma = std::min(list.find(',', from), list.size());
-        const std::string spec = list.substr(from, comma - from);
-        if (!spec.empty() && Plug(spec.c_str()) != 0)
-            std::fprintf(stderr, "hid.dll stand-in: MFP_SIM_BOARDS entry \"%s\" ignored\n", spec.c_str());
+        const std::string boardText = list.substr(from, comma - from);
+        if (!boardText.empty() && Plug(boardText.c_str()) != 0)
+            std::fprintf(stderr, "hid.dll stand-in: MFP_SIM_BOARDS entry \"%s\" ignored\n", boardText.c_str());
         from = comma + 1;
     }
 }
@@ -191,8 +191,8 @@ unsigned long DeviceRegistry::ParentOf(unsigned long node, unsigned long& parent
     return CR_INVALID_DEVNODE;
 }
 
-int DeviceRegistry::Plug(const char* spec) {
-    const auto setup = spec ? ParseSimBoardSpec(spec) : std::nullopt;
+int DeviceRegistry::Plug(const char* boardText) {
+    const auto setup = boardText ? ParseSimBoardText(boardText) : std::nullopt;
     // A backslash cannot be part of a pipe name.
     if (!setup || setup->serial.find('\\') != std::string::npos) return -1;
     std::lock_guard<std::mutex> hold(lock);

@@ -46,13 +46,13 @@ public:
     // CM_Get_Parent's answer (a CONFIGRET) for a node.
     unsigned long ParentOf(unsigned long node, unsigned long& parent) const;
 
-    int Plug(const char* spec);
+    int Plug(const char* boardText);
     int Unplug(const char* serial);
     std::shared_ptr<SimBoard> Board(const char* serial) const;
 
 private:
     struct Device {
-        std::string name;  // the SERIAL field of the board's spec, or a foreign device's label
+        std::string name;  // the SERIAL field of the board's boardText, or a foreign device's label
         std::shared_ptr<SimBoard> board;  // null for a foreign device
         std::vector<InterfaceView> foreign;  // a foreign device's interfaces
         unsigned long chipNode = 0;

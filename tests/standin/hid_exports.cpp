@@ -149,7 +149,7 @@ BOOLEAN NTAPI HidD_GetNumInputBuffers(HANDLE device, PULONG count) {
 
 // --- The board controls (sim_boards_api.h).
 
-int SimBoardPlug(const char* spec) { return Registry().Plug(spec); }
+int SimBoardPlug(const char* boardText) { return Registry().Plug(boardText); }
 
 int SimBoardUnplug(const char* serial) { return Registry().Unplug(serial); }
 

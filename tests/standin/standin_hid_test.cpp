@@ -283,7 +283,7 @@ TEST_F(StandinHid, BoardControlsRefuseWhatTheyCannotDo) {
     const std::set<std::string> before = paths();
     struct Case { const char* what; std::function<int()> call; int expected; };
     const Case cases[] = {
-        {"plug without spec", [&] { return sim.plug(nullptr); }, -1},
+        {"plug without boardText", [&] { return sim.plug(nullptr); }, -1},
         {"plug without serial", [&] { return sim.plug("1583"); }, -1},
         {"plug, serial too long", [&] { return sim.plug("1583:123456789"); }, -1},
         {"plug, backslash", [&] { return sim.plug("1583:A\\B"); }, -1},

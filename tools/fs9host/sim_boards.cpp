@@ -60,11 +60,11 @@ bool SimUnplug(HWND main, const std::string& serial) {
     return true;
 }
 
-bool SimPlug(HWND main, const std::string& spec) {
+bool SimPlug(HWND main, const std::string& boardText) {
     const auto plug = StandInFunction<int (*)(const char*)>("SimBoardPlug");
-    if (!plug || !Done(plug(spec.c_str()), "plug", spec)) return false;
-    const size_t colon = spec.find(':');
-    NotifyDevice(main, DBT_DEVICEARRIVAL, spec.substr(colon + 1, spec.find(':', colon + 1) - colon - 1));
+    if (!plug || !Done(plug(boardText.c_str()), "plug", boardText)) return false;
+    const size_t colon = boardText.find(':');
+    NotifyDevice(main, DBT_DEVICEARRIVAL, boardText.substr(colon + 1, boardText.find(':', colon + 1) - colon - 1));
     return true;
 }
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "board/tarnell_controllers.h"
-#include "config/sim_board_spec.h"
+#include "config/sim_board_text.h"
 #include "os/sim_board.h"
 #include "tools/mfp/commands.h"
 
@@ -68,7 +68,7 @@ std::optional<PanelsOptions> ParseOptions(const Arguments& args) {
         } else if (args[i] == "--watch") {
             options.watch = true;
         } else if (args[i] == "--sim" && hasValue) {
-            const auto setup = ParseSimBoardSpec(args[++i]);
+            const auto setup = ParseSimBoardText(args[++i]);
             if (!setup) return std::nullopt;
             options.sims.push_back(*setup);
         } else if (args[i] == "--step-ms" && hasValue) {

@@ -1,11 +1,11 @@
-#include "config/sim_board_spec.h"
+#include "config/sim_board_text.h"
 
 #include <string>
 #include <vector>
 
 #include "config/parse_hex_text.h"
 
-std::optional<SimBoardSetup> ParseSimBoardSpec(std::string_view text) {
+std::optional<SimBoardSetup> ParseSimBoardText(std::string_view text) {
     std::vector<std::string_view> parts;
     for (std::size_t from = 0;;) {
         const std::size_t colon = text.find(':', from);

@@ -1,10 +1,10 @@
-#include "config/sim_board_spec.h"
+#include "config/sim_board_text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(SimBoardSpec, ReadsProductSerialAndModule) {
+TEST(SimBoardText, ReadsProductSerialAndModule) {
     struct Case { const char* text; std::uint16_t product; const char* serial; bool hasSerial; int type, version; };
     const Case cases[] = {
         {"1583:0000A1B2", 0x1583, "0000A1B2", true, 0x02, 0x01},
@@ -14,7 +14,7 @@ TEST(SimBoardSpec, ReadsProductSerialAndModule) {
         {"1583:-X:2:2", 0x1583, "-X", false, 0x02, 0x02},
     };
     for (const Case& c : cases) {
-        const auto setup = ParseSimBoardSpec(c.text);
+        const auto setup = ParseSimBoardText(c.text);
         ASSERT_TRUE(setup) << c.text;
         EXPECT_EQ(setup->vendorId, 0x07C0) << c.text;
         EXPECT_EQ(setup->productId, c.product) << c.text;
@@ -25,10 +25,10 @@ TEST(SimBoardSpec, ReadsProductSerialAndModule) {
     }
 }
 
-TEST(SimBoardSpec, RefusesMalformedSpecs) {
+TEST(SimBoardText, RefusesMalformedSpecs) {
     for (const char* text : {"", "1583", "1583:", "1583:123456789", "1583:-", "1583:-123456789",
                              "1583:A:2", "1583:A:2:1:0", ":"}) {
-        EXPECT_FALSE(ParseSimBoardSpec(text)) << '"' << text << '"';
+        EXPECT_FALSE(ParseSimBoardText(text)) << '"' << text << '"';
     }
 }
 
