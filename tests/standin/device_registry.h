@@ -52,7 +52,7 @@ public:
 
 private:
     struct Device {
-        std::string name;  // the SERIAL field of the board's boardText, or a foreign device's label
+        std::string name;  // the SERIAL field of the board's board text, or a foreign device's label
         std::shared_ptr<SimBoard> board;  // null for a foreign device
         std::vector<InterfaceView> foreign;  // a foreign device's interfaces
         unsigned long chipNode = 0;

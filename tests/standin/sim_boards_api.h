@@ -11,7 +11,7 @@
  *  - WINEDLLOVERRIDES="mscoree,mshtml=;hid,setupapi,cfgmgr32=n": without it Wine keeps its own
  *    setupapi.dll and cfgmgr32.dll.
  *  - MFP_SIM_BOARDS: the boards attached at start, comma-separated PID:SERIAL[:TYPE:VERSION]
- *    boardTexts (config/sim_board_text.h: hexadecimal; SERIAL -NAME is a chip without a serial
+ *    board texts (config/sim_board_text.h: hexadecimal; SERIAL -NAME is a chip without a serial
  *    string). Read when hid.dll is first used; an entry not understood is ignored with a line on
  *    stderr. Two foreign HID devices are always present as well: a mouse (046D:C077, every
  *    string request fails) and an IO-Warrior 24 (07C0:1501, serial 00001A2B).
@@ -21,7 +21,7 @@
  *
  * Every board interface is a message-mode named pipe named like the device-interface path of a
  * real chip: \\.\pipe\hid#vid_07c0&pid_PPPP&mi_0K#mfp&SERIAL#{4d1e55b2-f16f-11cf-88cb-001111000030}
- * (PPPP the product id in lower-case hexadecimal, K the interface, SERIAL as in its boardText). Made a
+ * (PPPP the product id in lower-case hexadecimal, K the interface, SERIAL as in its board text). Made a
  * device-change notification path (\\?\ in place of \\.\pipe\), interface 1's path is one the
  * module reloads its panels for when the product is one it recognises in notifications (03E8,
  * 03EA, 1500), not 1583 (the product the kit opens).
@@ -37,8 +37,8 @@ extern "C" {
 /* Attaches a board: a new serial adds a board (powered up, its interfaces enumerated and
  * openable when this returns); the serial of an unplugged board plugs that same board back,
  * powered up afresh (functions off, LEDs dark, lines high; its switches keep their state), and
- * the rest of the boardText is then ignored.
- * 0: done; 1: that board is plugged already, nothing changed; -1: boardText not understood (or 64
+ * the rest of the board text is then ignored.
+ * 0: done; 1: that board is plugged already, nothing changed; -1: board text not understood (or 64
  * boards are known already). */
 int SimBoardPlug(const char* boardText);
 

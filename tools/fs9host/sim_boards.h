@@ -11,7 +11,7 @@
 // switchName "SW1" to "SW15".
 bool SimSwitch(const std::string& serial, const std::string& switchName, bool down);
 bool SimUnplug(HWND main, const std::string& serial);
-// boardText "PID:SERIAL[:TYPE:VERSION]" (hexadecimal), as MFP_SIM_BOARDS and mfp panels --sim take it.
+// board text "PID:SERIAL[:TYPE:VERSION]" (hexadecimal), as MFP_SIM_BOARDS and mfp panels --sim take it.
 bool SimPlug(HWND main, const std::string& boardText);
 // Prints "panel SERIAL matrix R0 ... R7" and "panel SERIAL ports P0 ... P3", as mfp demo does.
 bool SimShow(const std::string& serial);
