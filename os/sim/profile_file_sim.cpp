@@ -4,6 +4,7 @@
 // is a key without a value, which hides later keys of the same name; keys before the first
 // section header belong to a section with an empty name.
 #include "os/profile_file.h"
+#include "os/same_name.h"
 
 #include <algorithm>
 #include <cctype>
@@ -28,15 +29,6 @@ std::string Trim(const std::string& text) {
     std::size_t first = 0, last = text.size();
     TrimRange(text, first, last);
     return text.substr(first, last - first);
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
 }
 
 // One line of the file that is not blank, with byte offsets into the file text.

@@ -1,4 +1,5 @@
 #include "tests/standin/device_registry.h"
+#include "os/same_name.h"
 
 #include <cfgmgr32.h>
 
@@ -18,15 +19,6 @@ constexpr unsigned long kFirstBoardNode = 0x1000;
 constexpr unsigned long kFirstForeignNode = 0x2000;
 constexpr std::size_t kMaxBoards = 64;  // keeps board nodes below the foreign ones
 constexpr std::uint16_t kVendorDefinedPage = 0xFF00;
-
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
 
 // A device-interface path as Windows spells it, with \\?\ made a pipe: IsOurDevicePath and the
 // logs read the vendor, product and interface from it (none for a device of one interface);
