@@ -14,6 +14,7 @@ extern "C" {
 
 #include <cstring>
 
+#include "tests/standin/pin_library.h"
 #include "tests/standin/device_registry.h"
 #include "tests/standin/device_tree.h"
 #include "tests/standin/sim_boards_api.h"
@@ -204,10 +205,6 @@ unsigned long StandinParentNode(unsigned long node, unsigned long* parent) {
 // Pinned at load: the pipe threads run code of this library, and the boards must outlive the
 // module's FreeLibrary when its kit closes.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        HMODULE self = nullptr;
-        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                           reinterpret_cast<LPCSTR>(&SimBoardPlug), &self);
-    }
+    if (reason == DLL_PROCESS_ATTACH) PinLibraryHolding(reinterpret_cast<const void*>(&SimBoardPlug));
     return TRUE;
 }

@@ -12,6 +12,7 @@
 #include <set>
 #include <vector>
 
+#include "tests/standin/pin_library.h"
 #include "tests/standin/device_tree.h"
 
 namespace {
@@ -116,10 +117,6 @@ WINBOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO handle) {
 // keeps a duplicate of the loading thread's handle (and an event) from the moment the library
 // registers its unwind tables; unloading it would leak both on every load the module's kit makes.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        HMODULE self = nullptr;
-        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                           reinterpret_cast<LPCSTR>(&SetupDiGetClassDevsA), &self);
-    }
+    if (reason == DLL_PROCESS_ATTACH) PinLibraryHolding(reinterpret_cast<const void*>(&SetupDiGetClassDevsA));
     return TRUE;
 }
