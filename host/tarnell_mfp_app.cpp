@@ -11,6 +11,7 @@
 #include "os/user_message.h"
 #include "os/win32/module_instance.h"
 #include "ui/about_dlg.h"
+#include "ui/config_dlg.h"
 
 namespace {
 const char kModuleName[] = "MFP";
@@ -83,7 +84,8 @@ void CTarnellMFPApp::ConfigureMFP() {
     }
     configuring = true;
     try {
-        panels.RunConfiguration();
+        ModuleConfigurationDialog dialog;
+        panels.RunConfiguration(dialog);
     } catch (...) {
         // Device changes would otherwise wait for a dialog that is gone.
         theLog.Write(2, kModuleName, "Configuration stopped by an exception\n");

@@ -86,9 +86,12 @@ void CMFP::ReloadDataFromINI() {
     ForEachServingWorker([](CMFPWorker& worker) { worker.ReloadMFPData(); });
 }
 
-void CMFP::RunConfiguration() {
+void CMFP::RunConfiguration(ConfigurationDialog& dialog) {
     StopAllInputs();
-    // The configuration dialog opens here once it exists; with none loaded the application
-    // shows its information box and never comes here.
+    try {
+        if (dialog.Run(boards) == ConfigurationDialog::kSaved) ReloadDataFromINI();
+    } catch (...) {
+        services.messages.Show("An error occured during the Multi Function Panel configuration.", MessageIcon::Error);
+    }
     StartAllInputs();
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "board/tarnell_controllers.h"
+#include "panels/configuration_dialog.h"
 #include "panels/mfp_worker.h"
 #include "panels/panel_services.h"
 #include "panels/run_flag.h"
@@ -30,9 +31,10 @@ public:
     int LoadMFPType(const std::string& type, const std::string& version);
     // Stops every worker, waits for each, closes all boards. Harmless on an empty set.
     void UnloadMFPs();
-    // The configuration dialog with every panel's inputs stopped meanwhile. Without a dialog
-    // (the portable build) it stops and restarts the inputs.
-    void RunConfiguration();
+    // The configuration dialog with every panel's inputs stopped meanwhile; after Save every
+    // panel reloads its data. Whatever the dialog throws ends in a message box, and the inputs
+    // start again either way.
+    void RunConfiguration(ConfigurationDialog& dialog);
     void StopAllInputs();
     void StartAllInputs();
     void ReloadDataFromINI();

@@ -39,7 +39,13 @@ BOOL CFSEventPickerDlg::OnInitDialog() {
     }
     findNextIcon = static_cast<HICON>(LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(IDI_PANEL), IMAGE_ICON, 16, 16, 0));
     SendDlgItemMessageA(Window(), IDC_FIND_NEXT, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(findNextIcon));
+    if (gate && !gate->Enter(Window())) EndDialog(Window(), IDCANCEL);
     return TRUE;
+}
+
+bool CFSEventPickerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY && gate) gate->Leave();
+    return ModalDialog::OnMessage(message, wParam, lParam);
 }
 
 bool CFSEventPickerDlg::OnCommand(int controlId, int notification) {

@@ -10,11 +10,16 @@
 
 #include "ui/event_picker_model.h"
 #include "ui/modal_dialog.h"
+#include "ui/picker_gate.h"
 
 class CFSEventPickerDlg : public ModalDialog {
 public:
     explicit CFSEventPickerDlg(HWND parent);
     ~CFSEventPickerDlg() override;
+
+    // The gate of the configuration dialog the picker is opened for: it ends the picker when the
+    // dialog closes, and a picker opened after that ends at once with Cancel.
+    void SetGate(PickerGate* pickerGate) { gate = pickerGate; }
 
     // After DoModal returned IDOK: the chosen event id and value, and the event's description.
     EventChoice Choice() const { return model.Choice(); }
@@ -24,6 +29,7 @@ protected:
     BOOL OnInitDialog() override;
     bool OnCommand(int controlId, int notification) override;
     void OnOK() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void OnEventSelected();
@@ -41,4 +47,5 @@ private:
     HWND groups = nullptr;
     HWND events = nullptr;
     HICON findNextIcon = nullptr;
+    PickerGate* gate = nullptr;
 };

@@ -31,6 +31,11 @@ private:
     SimHost& inner;
 };
 
+struct ScriptedDialog : ConfigurationDialog {
+    int Run(const std::map<std::string, CTarnellController*>& boards) override { return act(boards); }
+    std::function<int(const std::map<std::string, CTarnellController*>&)> act;
+};
+
 class PanelSetTest : public PanelFixture {
 protected:
     bool HostGot(const SimHostRecord& record) {
@@ -109,6 +114,48 @@ TEST_F(PanelSetTest, WholeSetOperationsWhileRunning) {
     EXPECT_TRUE(HostGot(Event(0x303, 3)));
     EXPECT_EQ(CountLog("Reloading data from INI"), 1);
     panels.UnloadMFPs();
+}
+
+// What the user does in the configuration dialog: the dialog finds every board free for its
+// pages, and only Save makes the panels read the file again.
+TEST_F(PanelSetTest, ConfigurationReloadsAfterSaveOnlyAndAlwaysRestartsTheInputs) {
+    auto sim = AddBoard("0000A1B2");
+    WriteInputs("0000A1B2", {{0, "101", 1}});
+    enum class Outcome { Save, Cancel, Throw };
+    const struct {
+        Outcome outcome;
+        SimHostRecord press;  // SW1 afterwards
+        size_t messagesShown;
+    } cases[] = {{Outcome::Cancel, Event(0x101, 1), 0}, {Outcome::Throw, Event(0x101, 1), 1}, {Outcome::Save, Event(0x303, 3), 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.outcome));
+        bool boardWasFree = false;
+        ScriptedDialog dialog;
+        dialog.act = [&](const std::map<std::string, CTarnellController*>& boards) {
+            CTarnellController* board = boards.at("0000A1B2");
+            const KeyMatrixCallback page = [](const std::string&, const uint8_t*, void*) { return 1; };
+            boardWasFree = board->SetKeyMatrixCallback(true, page, nullptr);
+            board->SetKeyMatrixCallback(false, nullptr, nullptr);
+            WriteInputs("0000A1B2", {{0, "303", 3}});  // the pages' Save, or a file edited meanwhile
+            if (c.outcome == Outcome::Throw) throw 42;
+            return c.outcome == Outcome::Save ? ConfigurationDialog::kSaved : 2;
+        };
+        WriteInputs("0000A1B2", {{0, "101", 1}});
+        messages.shown.clear();
+        host.ClearRecords();
+        CMFP panels(Services());
+        ASSERT_EQ(panels.LoadMFPs(), 1);
+        panels.RunConfiguration(dialog);
+        EXPECT_TRUE(boardWasFree);
+        ASSERT_EQ(messages.shown.size(), c.messagesShown);
+        if (c.messagesShown) {
+            EXPECT_EQ(messages.shown[0].text, "An error occured during the Multi Function Panel configuration.");
+        }
+        sim->PressKey(0, 0);
+        EXPECT_TRUE(HostGot(c.press));
+        sim->ReleaseKey(0, 0);
+        panels.UnloadMFPs();
+    }
 }
 
 TEST_F(PanelSetTest, CorruptSectionStopsOnlyItsOwnPanel) {

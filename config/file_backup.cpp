@@ -1,0 +1,34 @@
+#include "config/file_backup.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+std::string BackupPath(const std::string& path) { return path + ".bak"; }
+
+bool BackUpFile(const std::string& path, std::string& problem) {
+    // C streams: they report a folder or a read error as a result, never by throwing.
+    std::string bytes;
+    std::FILE* source = std::fopen(path.c_str(), "rb");
+    bool read = source != nullptr;
+    if (source) {
+        char chunk[4096];
+        std::size_t count;
+        while ((count = std::fread(chunk, 1, sizeof chunk, source)) > 0) bytes.append(chunk, count);
+        read = !std::ferror(source);
+        std::fclose(source);
+    }
+    if (!read) {
+        problem = "cannot read " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    const std::string copyPath = BackupPath(path);
+    std::FILE* copy = std::fopen(copyPath.c_str(), "wb");
+    bool written = copy && std::fwrite(bytes.data(), 1, bytes.size(), copy) == bytes.size();
+    if (copy) written = std::fclose(copy) == 0 && written;
+    if (!written) {
+        problem = "cannot write " + copyPath + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,142 @@
+#include "ui/input_page_model.h"
+
+#include <gtest/gtest.h>
+
+#include "config/file_backup.h"
+#include "tests/config/temp_folder.h"
+#include "ui/config_layout.h"
+
+namespace {
+
+using Edges = std::vector<std::pair<int, int>>;
+
+TEST(SwitchEdges, OnlyASwitchGoingOnCounts) {
+    const struct {
+        const char* what;
+        std::array<uint8_t, 8> keys;
+        Edges wentOn;
+    } reports[] = {
+        {"SW1 and SW9 in one report", {0x01, 0x01}, {{0, 0}, {1, 0}}},
+        {"both held", {0x01, 0x01}, {}},
+        {"SW1 released, SW9 held", {0x00, 0x01}, {}},
+        {"SW10 pressed with SW9 held", {0x00, 0x03}, {{1, 1}}},
+        {"SW1 pressed again", {0x01, 0x03}, {{0, 0}}},
+        {"bits without a row", {0x01, 0x83, 0x00, 0x08}, {{1, 7}, {3, 3}}},
+        {"all released", {}, {}},
+    };
+    SwitchEdges edges;
+    EXPECT_EQ(edges.OnReport(nullptr), Edges{}) << "the call at registration";
+    for (const auto& report : reports) EXPECT_EQ(edges.OnReport(report.keys.data()), report.wentOn) << report.what;
+}
+
+class InputPageTest : public ::testing::Test {
+protected:
+    std::string Line() const { return profile.GetString("0000A1B2", "Inputs", "", 600, iniPath); }
+    bool Load() { return model.Load(profile, iniPath, "0000A1B2", messages); }
+
+    TempFolder folder;
+    const SimProfileFile profile;
+    RecordedUserMessages messages;
+    const std::string iniPath = folder.Path("Tarnell_MFP.ini");
+    InputPageModel model;
+};
+
+TEST_F(InputPageTest, AMissingFileShowsFifteenIdleSwitchesAndSaveWritesThem) {
+    ASSERT_TRUE(Load());
+    ASSERT_EQ(model.Rows().size(), 15u);
+    EXPECT_EQ(model.Rows()[0].input, "SW1");
+    EXPECT_EQ(model.Rows()[14].input, "SW15");
+    EXPECT_EQ(model.Rows()[14].key, "0106");
+    for (const InputPageRow& row : model.Rows()) {
+        EXPECT_EQ(row.action, "Do nothing");
+        EXPECT_EQ(row.valueText, "0");
+    }
+    EXPECT_EQ(model.SaveInputs(profile, iniPath, "0000A1B2"), SaveResult::Written);
+    std::string fifteen = "10000,0";
+    for (int i = 1; i < 15; ++i) fifteen += ",10000,0";
+    EXPECT_EQ(Line(), fifteen);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(InputPageTest, ChoicesShowInTheirRowAndOnlyThere) {
+    folder.Write("Tarnell_MFP.ini", "; my panel\n[0000A1B2]\nInputs=10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,"
+                                    "10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0\n[Misc]\nDebug=1\n");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(model.SaveInputs(profile, iniPath, "0000A1B2"), SaveResult::Unchanged);
+    EXPECT_EQ(model.SetInput("0106", 0x100000D, -5), 14);
+    EXPECT_EQ(model.SetInput("0002", 0xABCDE, 10), 2);  // an id the catalogue does not hold
+    for (const char* rowless : {"0107", "0200", "0703"}) EXPECT_EQ(model.SetInput(rowless, 0x10022, 1), -1) << rowless;
+    EXPECT_EQ(model.Rows()[14].action, "A Key");
+    EXPECT_EQ(model.Rows()[14].valueText, "-5");
+    EXPECT_EQ(model.Rows()[2].action, "");
+    ASSERT_EQ(model.SaveInputs(profile, iniPath, "0000A1B2"), SaveResult::Written);
+    EXPECT_EQ(Line(), "10000,0,10000,0,ABCDE,10,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,"
+                      "10000,0,10000,0,10000,0,100000D,-5");
+    EXPECT_EQ(TempFolder::Read(iniPath).substr(0, 23), "; my panel\n[0000A1B2]\nI");
+}
+
+TEST_F(InputPageTest, ACorruptKeyIsReportedAndNeverOverwritten) {
+    const std::string bytes = "[0000A1B2]\r\nInputs=10000,0,10000\r\n";
+    folder.Write("Tarnell_MFP.ini", bytes);
+    EXPECT_FALSE(Load());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Corruption of data found!\n\tFile: " + iniPath +
+                                          "\n\tItem: Inputs.\n\nPlease reinstall the configuration files");
+    EXPECT_TRUE(model.Rows().empty());
+    EXPECT_EQ(model.SetInput("0000", 0x10022, 0), -1);
+    model.ImportSetup({});
+    EXPECT_EQ(model.SaveInputs(profile, iniPath, "0000A1B2"), SaveResult::NoRows);
+    EXPECT_EQ(TempFolder::Read(iniPath), bytes);
+}
+
+TEST_F(InputPageTest, ASetupFileSetsAllFifteenSwitches) {
+    ASSERT_TRUE(Load());
+    model.SetInput("0000", 0x10022, 7);
+    const std::string setup = folder.Write("setup.ini", "[MFP-Module]\nAction 3=1003C\nValue 3=1\n");
+    model.ImportSetup(ReadPanelSetup(profile, setup));
+    for (int r = 0; r < 15; ++r) {
+        const bool fourth = r == 3;
+        EXPECT_EQ(model.Rows()[r].eventId, fourth ? 0x1003Cu : 0x10000u) << r;
+        EXPECT_EQ(model.Rows()[r].valueText, fourth ? "1" : "0") << r;
+    }
+}
+
+TEST(FileBackup, EachSaveReplacesTheCopyAndAFailureSaysWhy) {
+    TempFolder folder;
+    const std::string path = folder.Path("Tarnell_MFP.ini");
+    std::string problem;
+    EXPECT_FALSE(BackUpFile(path, problem)) << "nothing to copy yet";
+    EXPECT_NE(problem.find("cannot read"), std::string::npos) << problem;
+    for (const std::string bytes : {"[A]\r\nk=1\r\n", "[A]\nk=2\n\x1a"}) {
+        folder.Write("Tarnell_MFP.ini", bytes);
+        ASSERT_TRUE(BackUpFile(path, problem)) << problem;
+        EXPECT_EQ(TempFolder::Read(path + ".bak"), bytes);
+    }
+    std::filesystem::create_directory(path + ".bak.d");
+    EXPECT_FALSE(BackUpFile(path + ".bak.d", problem)) << "a folder is no file";
+}
+
+// A banner 400 pixels wide: the window ends m pixels right of it, the buttons sit at a quarter
+// and three quarters of its width.
+TEST(ConfigLayout, FollowsTheBannerPicture) {
+    ConfigLayoutStart start;
+    start.dialog = {100, 50, 400, 330};
+    start.banner = {110, 80, 370, 120};
+    start.save = {110, 290, 185, 313};
+    start.sheet = {100, 130, 400, 280};
+    start.pictureWidth = 400;
+    start.pictureHeight = 64;
+    start.frameWidth = 3;
+    const ConfigLayout layout = LayOutConfigDialog(start);
+    const long m = 330 - 313;
+    EXPECT_EQ(layout.banner, (LayoutRect{110, 80, 510, 144}));
+    EXPECT_EQ(layout.dialog, (LayoutRect{100, 50, 510 + m, 144 + 3 * m + 150 + 23}));
+    EXPECT_EQ(layout.sheet, (LayoutRect{107, 144 + m, 510, 144 + m + 150}));
+    const long quarter = (510 + m - 100) / 4;
+    EXPECT_EQ(layout.save, (LayoutRect{100 + quarter, layout.dialog.bottom - m - 23, 100 + quarter + 75, layout.dialog.bottom - m}));
+    EXPECT_EQ(layout.cancel.right, 100 + 3 * quarter);
+    EXPECT_EQ(layout.cancel.left, 100 + 3 * quarter - 75);
+    EXPECT_EQ(layout.cancel.top, layout.save.top);
+}
+
+}  // namespace
