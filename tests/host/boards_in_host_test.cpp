@@ -35,33 +35,9 @@ std::string Configuration() {
 const std::vector<std::string> kStartGauges = {"--gauge", "1=33:1200", "--gauge", "2=33:270", "--gauge", "3=33:0",
                                                "--gauge", "4=33:1",    "--gauge", "5=33:1"};
 
-// fs9host from the stand-ins' folder, where Windows finds them first; the module loads them by
-// name under the test's WINEDLLOVERRIDES.
 HostRun RunWithBoards(const ModuleFolder& folder, const std::string& boards, std::vector<std::string> arguments) {
-    SetEnvironmentVariableA("MFP_SIM_BOARDS", boards.c_str());
     arguments.insert(arguments.begin(), kStartGauges.begin(), kStartGauges.end());
-    return RunHost(folder, arguments, "standin\\fs9host.exe");
-}
-
-size_t Count(const std::vector<std::string>& lines, const std::string& wanted) {
-    return static_cast<size_t>(std::count(lines.begin(), lines.end(), wanted));
-}
-
-std::vector<std::string> LinesStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
-    std::vector<std::string> found;
-    for (const std::string& line : lines)
-        if (line.rfind(prefix, 0) == 0) found.push_back(line);
-    return found;
-}
-
-// The log's messages without their time stamps and module names.
-std::vector<std::string> LogMessages(const ModuleFolder& folder) {
-    std::vector<std::string> messages;
-    for (const std::string& line : ReadLines(folder.LogPath())) {
-        const size_t bracket = line.find("] ");
-        if (bracket != std::string::npos) messages.push_back(line.substr(bracket + 2));
-    }
-    return messages;
+    return RunHostWithBoards(folder, boards, arguments);
 }
 
 // "counts ..." lines as numbers: the host prints them before module_init, at each "counts"

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -52,7 +53,7 @@ ModuleFolder::ModuleFolder(const char* iniText) {
 }
 
 ModuleFolder::~ModuleFolder() {
-    for (const char* name : {"Tarnell_MFP.dll", "Tarnell_MFP.ini", "Tarnell_MFP.log"})
+    for (const char* name : {"Tarnell_MFP.dll", "Tarnell_MFP.ini", "Tarnell_MFP.log", "Tarnell_MFP.ini.bak", "setup.ini"})
         DeleteFileA((folder + "\\" + name).c_str());
     RemoveDirectoryA(folder.c_str());
 }
@@ -61,6 +62,12 @@ HostRun RunHost(const ModuleFolder& folder, const std::vector<std::string>& argu
     std::vector<std::string> all = {"--module", folder.ModulePath()};
     all.insert(all.end(), arguments.begin(), arguments.end());
     return RunHostProgram(all, host);
+}
+
+HostRun RunHostWithBoards(const ModuleFolder& folder, const std::string& boards,
+                          const std::vector<std::string>& arguments) {
+    SetEnvironmentVariableA("MFP_SIM_BOARDS", boards.c_str());
+    return RunHost(folder, arguments, "standin\\fs9host.exe");
 }
 
 HostRun RunHostProgram(const std::vector<std::string>& arguments, const char* host) {
@@ -114,3 +121,23 @@ std::vector<std::string> ReadLines(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::string> LogMessages(const ModuleFolder& folder) {
+    std::vector<std::string> messages;
+    for (const std::string& line : ReadLines(folder.LogPath())) {
+        const size_t bracket = line.find("] ");
+        if (bracket != std::string::npos) messages.push_back(line.substr(bracket + 2));
+    }
+    return messages;
+}
+
+size_t Count(const std::vector<std::string>& lines, const std::string& wanted) {
+    return static_cast<size_t>(std::count(lines.begin(), lines.end(), wanted));
+}
+
+std::vector<std::string> LinesStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const std::string& line : lines)
+        if (line.rfind(prefix, 0) == 0) found.push_back(line);
+    return found;
+}

@@ -1,0 +1,112 @@
+// The configuration dialog of the shipped module in the stand-in host, with two simulated
+// panels, driven by fs9host's "user" steps from another thread as a person would: a switch
+// pressed on a panel, the event picked, Save; Cancel after an import; closing with a picker open.
+#include "tests/host/host_run.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const std::string kPanelA = "0000A1B2";
+const std::string kPanelB = "0000C3D4";
+const std::string kBoards = "1583:" + kPanelA + ",1583:" + kPanelB;
+const std::string kDialog = "Tarnell MFP Configuration";
+const std::string kPicker = "Flight Simulator Command Selection";
+
+// As a user's editor leaves it: a comment, line feeds only, a section of another program.
+const char kConfiguration[] =
+    "; my cockpit\n[Misc]\nDebug=1\n[0000A1B2]\n"
+    "Inputs=10022,0,100D8,0,100D7,0,102BF,0,1000013,0,1000039,0,10019,0,10000,0,10000,0,10000,0,10000,0,10000,0,"
+    "10000,0,10000,0,10000,0\n"
+    "[0000C3D4]\nInputs=100DE,0,100DF,0,10047,0,1004F,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,"
+    "10000,0,10000,0,10000,0,10000,0\n[Other program]\nkey = value\n";
+
+std::string Bytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+std::string StoredInputs(const ModuleFolder& folder, const std::string& section) {
+    char value[600] = {};
+    GetPrivateProfileStringA(section.c_str(), "Inputs", "", value, sizeof value, folder.Path("Tarnell_MFP.ini").c_str());
+    return value;
+}
+
+// The steps of the user who opens the configuration and waits for it.
+std::vector<std::string> OpenConfiguration(std::vector<std::string> userSteps) {
+    std::vector<std::string> steps = {"wait:300", "command:8520", "user:wait:" + kDialog};
+    steps.insert(steps.end(), userSteps.begin(), userSteps.end());
+    return steps;
+}
+
+TEST(ConfigDialog, PressingASwitchBindsItAndAfterSaveTheSwitchWorks) {
+    ModuleFolder folder(kConfiguration);
+    auto steps = OpenConfiguration({
+        "user:tabs", "user:press:" + kPanelB + ":SW3", "user:wait:" + kPicker, "user:tabs",
+        "user:choose:" + kPicker + ":1022:Keyboard", "user:choose:" + kPicker + ":1018:A Key",
+        "user:click:" + kPicker + ":1", "user:gone:" + kPicker, "user:release:" + kPanelB + ":SW3",
+        "user:rows", "user:click:" + kDialog + ":1", "user:gone:" + kDialog});
+    for (const char* step : {"wait:1000", "press:0000C3D4:SW3", "release:0000C3D4:SW3"}) steps.push_back(step);
+    const HostRun run = RunHostWithBoards(folder, kBoards, steps);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(LinesStartingWith(run.output, "user-error").empty()) << ::testing::PrintToString(run.output);
+    EXPECT_EQ(LinesStartingWith(run.output, "config-tabs "),
+              (std::vector<std::string>{"config-tabs Halvard MFP - 1|Halvard MFP - 2 active=Halvard MFP - 1",
+                                        "config-tabs Halvard MFP - 1|Halvard MFP - 2 active=Halvard MFP - 2"}));
+    EXPECT_EQ(Count(run.output, "config-row SW3|A Key|0"), 1u);
+    EXPECT_EQ(Count(run.output, "config-row SW1|Increments flap handle position|0"), 1u);
+
+    EXPECT_EQ(StoredInputs(folder, kPanelB), "100DE,0,100DF,0,100000D,0,1004F,0,10000,0,10000,0,10000,0,10000,0,"
+                                             "10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0");
+    EXPECT_EQ(Bytes(folder.Path("Tarnell_MFP.ini.bak")), kConfiguration);
+    EXPECT_EQ(Count(LogMessages(folder), "ReloadDataFromINI"), 1u);
+    EXPECT_EQ(Count(run.output, "hostproc key 0x41"), 1u) << "SW3 now presses A";
+}
+
+// Cancel writes nothing, whatever the pages showed; a device change waits for the dialog and
+// then reloads once; Save with nothing changed leaves every byte of the file alone.
+TEST(ConfigDialog, CancelAndUnchangedSaveLeaveTheFileAndADeviceChangeWaitsForTheDialog) {
+    ModuleFolder folder(kConfiguration);
+    std::ofstream(folder.Path("setup.ini")) << "[MFP-Module]\nAction 0=100d7\nValue 0=5\n";
+    auto steps = OpenConfiguration({
+        "user:click:" + kDialog + ":1025", "user:file:Open:" + folder.Path("setup.ini"), "user:rows",
+        "user:unplug:" + kPanelB, "user:plug:1583:" + kPanelB, "user:click:" + kDialog + ":2",
+        "user:gone:" + kDialog});
+    steps.push_back("wait:2000");
+    const auto unchangedSave = OpenConfiguration({"user:click:" + kDialog + ":1", "user:gone:" + kDialog});
+    steps.insert(steps.end(), unchangedSave.begin(), unchangedSave.end());
+    const HostRun run = RunHostWithBoards(folder, kBoards, steps);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(LinesStartingWith(run.output, "user-error").empty()) << ::testing::PrintToString(run.output);
+    EXPECT_EQ(Count(run.output, "config-row SW1|Toggle landing lights|5"), 1u) << "the import was shown";
+    EXPECT_EQ(Count(run.output, "config-row SW2|Do nothing|0"), 1u);
+
+    EXPECT_EQ(Bytes(folder.Path("Tarnell_MFP.ini")), kConfiguration);
+    EXPECT_EQ(Bytes(folder.Path("Tarnell_MFP.ini.bak")), kConfiguration);
+    const auto log = LogMessages(folder);
+    EXPECT_EQ(Count(log, "Reloading MFP's"), 1u);
+    const auto finished = std::find(log.begin(), log.end(), "ConfigureMFP finished");
+    EXPECT_EQ(std::count(finished, log.end(), "Reloading MFP's"), 1) << "after the dialog closed";
+    EXPECT_EQ(Count(log, "ReloadDataFromINI"), 1u) << "the unchanged Save only";
+}
+
+TEST(ConfigDialog, ClosingWhileAPickerIsOpenEndsBothAndThePanelsWorkOn) {
+    ModuleFolder folder(kConfiguration);
+    auto steps = OpenConfiguration({"user:press:" + kPanelA + ":SW1", "user:wait:" + kPicker,
+                                    "user:close:" + kDialog, "user:gone:" + kDialog, "user:gone:" + kPicker});
+    for (const char* step : {"release:0000A1B2:SW1", "press:0000A1B2:SW1"}) steps.push_back(step);
+    const HostRun run = RunHostWithBoards(folder, kBoards, steps);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(LinesStartingWith(run.output, "user-error").empty()) << ::testing::PrintToString(run.output);
+    EXPECT_EQ(Count(run.output, "trigger_key_event id=0x10022 value=0"), 1u);
+    EXPECT_EQ(Bytes(folder.Path("Tarnell_MFP.ini")), kConfiguration);
+}
+
+}  // namespace
