@@ -260,6 +260,25 @@ TEST_F(DeviceNotifications, ACopyOfTheSameChangeReloadsOnce) {
     EXPECT_EQ(Count(run.output, "hostproc devicechange 0x8004"), 2u);
 }
 
+// A user thread answers the about box while the host thread sits in its modal loop; a user
+// script that fails leaves the box to the closer, and its remaining steps are not played.
+TEST(UserSteps, TheUserClosesTheDialogOrLeavesItToTheCloser) {
+    ModuleFolder folder(nullptr);
+    const HostRun run = RunHost(folder, {"command:8521", "user:wait:About Tarnell", "user:hold:200", "user:click:About Tarnell:1",
+                                         "user:gone:About Tarnell", "command:8521", "user:click:No Such Caption:1",
+                                         "user:click:About Tarnell:1"});
+    EXPECT_EQ(run.exitCode, 0);
+    std::vector<std::string> seen;
+    for (const std::string& line : run.output)
+        if (line.rfind("step user:", 0) == 0 || line.rfind("user", 0) == 0 || line.rfind("dialog ", 0) == 0)
+            seen.push_back(line);
+    EXPECT_EQ(seen, (std::vector<std::string>{"step user:wait:About Tarnell", "step user:hold:200", "user-held",
+                                              "step user:click:About Tarnell:1",
+                                              "step user:gone:About Tarnell", "user gone About Tarnell",
+                                              "step user:click:No Such Caption:1",
+                                              "user-error no dialog No Such Caption", "dialog About Tarnell"}));
+}
+
 TEST(ModuleWithoutSimulatorWindow, StaysInertAndSaysSo) {
     ModuleFolder folder("[Misc]\r\nDebug=1\r\n");
     const HostRun run = RunHost(folder, {"--no-main-window"});

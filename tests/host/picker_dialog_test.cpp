@@ -1,11 +1,11 @@
 // The event picker as a user meets it: opened by a board's thread while the configuration
 // dialog runs on the main thread, driven with the messages of the user's actions.
 #include "resources/resource_ids.h"
-#include "tests/host/dialog_driver.h"
 #include "tests/host/dialog_template.h"
 #include "tests/host/host_run.h"
 #include "tests/host/picker_on_thread.h"
 #include "tests/host/screen_stand_in.h"
+#include "tools/fs9host/dialog_driver.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // "picker-held" once a group is chosen and a search is under way, or with "file-dialog" the
 // import's file dialog and "file-dialog-held", then cancels everything after two seconds.
 #include "resources/resource_ids.h"
-#include "tests/host/dialog_driver.h"
 #include "tests/host/picker_on_thread.h"
 #include "tests/host/screen_stand_in.h"
+#include "tools/fs9host/dialog_driver.h"
 
 #include <cstdio>
 #include <fstream>

@@ -52,6 +52,10 @@ void DialogCloser::Watch() {
     HWND handled = nullptr;
     while (!stop) {
         Sleep(kPollMilliseconds);
+        if (held) {
+            handled = nullptr;
+            continue;
+        }
         HWND dialog = nullptr;
         EnumThreadWindows(watchedThread, &FindDialog, reinterpret_cast<LPARAM>(&dialog));
         if (!dialog) handled = nullptr;

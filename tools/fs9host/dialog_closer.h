@@ -15,11 +15,16 @@ public:
     DialogCloser(const DialogCloser&) = delete;
     DialogCloser& operator=(const DialogCloser&) = delete;
 
+    // While held off the dialogs are someone else's (a scripted user's); afterwards any still
+    // open is closed as usual.
+    void HoldOff(bool held) { this->held = held; }
+
 private:
     void Watch();
 
     DWORD watchedThread;
     DWORD holdMilliseconds;
     std::atomic<bool> stop{false};
+    std::atomic<bool> held{false};
     std::thread watcher;
 };

@@ -66,8 +66,27 @@ const char kUsage[] =
     "  show:SERIAL            after two output passes print \"panel SERIAL matrix R0..R7\" and\n"
     "                         \"panel SERIAL ports P0..P3\" (hexadecimal, as mfp demo)\n"
     "\n"
-    "example:\n"
-    "  fs9host ncpaint menu command:8521 \"device:0x8000:5:\\\\?\\HID#VID_07C0&PID_1500&MI_01#1\"\n";
+    "user steps: a run of them is played by a \"user\" thread that starts as the step before it\n"
+    "does (e.g. command:8520, whose modal dialog holds the host thread), which then waits for the\n"
+    "user. Dialogs are left to the user meanwhile; the first user step that fails prints\n"
+    "\"user-error <why>\" and ends the run of them. CAPTION: a dialog's caption, of any thread.\n"
+    "  user:wait:CAPTION      wait up to 20 s for the dialog\n"
+    "  user:gone:CAPTION      wait up to 20 s until it is gone; prints \"user gone CAPTION\"\n"
+    "  user:tabs              print \"config-tabs TEXT1|TEXT2|... active=TEXTk\" of the dialog\n"
+    "                         \"Tarnell MFP Configuration\"\n"
+    "  user:rows              print \"config-row INPUT|ACTION|VALUE\" for each row of its visible list\n"
+    "  user:choose:CAPTION:ID:TEXT  select TEXT in the combo box or list box ID of the dialog\n"
+    "  user:click:CAPTION:ID  click button ID of the dialog\n"
+    "  user:close:CAPTION     click the dialog's close box\n"
+    "  user:file:CAPTION:PATH wait for the file dialog (\"Open\", \"Save As\"), enter PATH, OK\n"
+    "  user:press:SERIAL:SWn, user:release:SERIAL:SWn, user:unplug:SERIAL, user:plug:BOARDTEXT\n"
+    "                         as the steps without \"user:\", then 300 ms\n"
+    "  user:hold:MS           print \"user-held\", then wait MS milliseconds (time for a screenshot)\n"
+    "  user:sleep:MS          wait MS milliseconds\n"
+    "\n"
+    "examples:\n"
+    "  fs9host ncpaint menu command:8521 \"device:0x8000:5:\\\\?\\HID#VID_07C0&PID_1500&MI_01#1\"\n"
+    "  fs9host command:8521 \"user:wait:About Tarnell\" \"user:click:About Tarnell:1\"\n";
 
 struct Options {
     std::string modulePath;
@@ -176,7 +195,7 @@ int main(int argc, char** argv) {
             Observe("init-ms %lu", GetTickCount() - initStart);
             if (options.mainWindow) ObserveWindowProcedure(windows, "after-init");
             PumpMessages();
-            if (options.mainWindow) RunScenario(options.steps, windows, panels);
+            if (options.mainWindow) RunScenario(options.steps, windows, panels, closer);
             worked = true;
             const DWORD deinitStart = GetTickCount();
             module.Deinit();

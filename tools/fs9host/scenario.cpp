@@ -4,6 +4,7 @@
 #include "tools/fs9host/observations.h"
 #include "tools/fs9host/panels_table.h"
 #include "tools/fs9host/sim_boards.h"
+#include "tools/fs9host/user_steps.h"
 
 #include <windows.h>
 #include <dbt.h>
@@ -25,6 +26,10 @@ const StepShape kShapes[] = {
     {"press", 2},   {"release", 2},     {"unplug", 1},       {"plug", 1},
     {"show", 1},    {"gauge", 1},       {"view-close", 0},   {"view-open", 0},
     {"counts", 0},
+    {"user:wait", 1},   {"user:gone", 1},    {"user:tabs", 0},   {"user:rows", 0},
+    {"user:choose", 3}, {"user:click", 2},   {"user:close", 1},  {"user:file", 2},
+    {"user:press", 2},  {"user:release", 2}, {"user:unplug", 1}, {"user:plug", 1},
+    {"user:hold", 1},   {"user:sleep", 1},
 };
 
 // Time for the module to act on what a step did, with messages pumped: a key report reaches
@@ -136,7 +141,8 @@ void PumpMessages() {
 
 bool ParseStep(const std::string& text, Step& step) {
     step = Step{text, {}, {}};
-    const size_t colon = text.find(':');
+    size_t colon = text.find(':');
+    if (colon != std::string::npos && text.compare(0, colon, "user") == 0) colon = text.find(':', colon + 1);
     step.kind = text.substr(0, colon);
     for (const StepShape& shape : kShapes) {
         if (step.kind != shape.kind) continue;
@@ -167,37 +173,59 @@ bool ReadScenarioFile(const std::string& path, std::vector<Step>& steps) {
     return true;
 }
 
-void RunScenario(const std::vector<Step>& steps, HostWindows& windows, PanelsTable& panels) {
-    for (const Step& step : steps) {
-        Observe("step %s", step.text.c_str());
-        HWND main = windows.Main();
-        const std::vector<std::string>& arguments = step.arguments;
-        if (step.kind == "ncpaint") SendMessageA(main, WM_NCPAINT, 1, 0);
-        else if (step.kind == "menu") windows.PrintMenuBar();
-        else if (step.kind == "rebuild-menu") windows.RebuildMenuBar();
-        else if (step.kind == "command") SendMessageA(main, WM_COMMAND, Number(arguments[0]), 0);
-        else if (step.kind == "device")
-            SendDeviceChange(main, Number(arguments[0]), static_cast<DWORD>(Number(arguments[1])), arguments[2]);
-        else if (step.kind == "device-null") SendMessageA(main, WM_DEVICECHANGE, Number(arguments[0]), 0);
-        else if (step.kind == "show-menu") windows.ShowMenu("&Tarnell", static_cast<DWORD>(Number(arguments[0])));
-        else if (step.kind == "wait") Wait(static_cast<DWORD>(Number(arguments[0])));
-        else if (step.kind == "press" || step.kind == "release") {
-            if (SimSwitch(arguments[0], arguments[1], step.kind == "press")) Wait(kSwitchSettleMs);
-        } else if (step.kind == "unplug") {
-            if (SimUnplug(main, arguments[0])) Wait(kReloadSettleMs);
-        } else if (step.kind == "plug") {
-            if (SimPlug(main, arguments[0])) Wait(kReloadSettleMs);
-        } else if (step.kind == "show") {
-            Wait(kTwoPassesMs);
-            SimShow(arguments[0]);
-        } else if (step.kind == "gauge") {
-            uint32_t token = 0;
-            GaugeValue value{};
-            if (ParseGaugeValue(arguments[0], token, value)) panels.SetGauge(token, value);
-            else Observe("error bad gauge value %s (want TOKEN=TYPE:VALUE)", arguments[0].c_str());
-        } else if (step.kind == "view-close") windows.CloseView();
-        else if (step.kind == "view-open") windows.OpenView();
-        else if (step.kind == "counts") PrintCounts();
+namespace {
+
+void RunStep(const Step& step, HostWindows& windows, PanelsTable& panels) {
+    HWND main = windows.Main();
+    const std::vector<std::string>& arguments = step.arguments;
+    if (step.kind == "ncpaint") SendMessageA(main, WM_NCPAINT, 1, 0);
+    else if (step.kind == "menu") windows.PrintMenuBar();
+    else if (step.kind == "rebuild-menu") windows.RebuildMenuBar();
+    else if (step.kind == "command") SendMessageA(main, WM_COMMAND, Number(arguments[0]), 0);
+    else if (step.kind == "device")
+        SendDeviceChange(main, Number(arguments[0]), static_cast<DWORD>(Number(arguments[1])), arguments[2]);
+    else if (step.kind == "device-null") SendMessageA(main, WM_DEVICECHANGE, Number(arguments[0]), 0);
+    else if (step.kind == "show-menu") windows.ShowMenu("&Tarnell", static_cast<DWORD>(Number(arguments[0])));
+    else if (step.kind == "wait") Wait(static_cast<DWORD>(Number(arguments[0])));
+    else if (step.kind == "press" || step.kind == "release") {
+        if (SimSwitch(arguments[0], arguments[1], step.kind == "press")) Wait(kSwitchSettleMs);
+    } else if (step.kind == "unplug") {
+        if (SimUnplug(main, arguments[0])) Wait(kReloadSettleMs);
+    } else if (step.kind == "plug") {
+        if (SimPlug(main, arguments[0])) Wait(kReloadSettleMs);
+    } else if (step.kind == "show") {
+        Wait(kTwoPassesMs);
+        SimShow(arguments[0]);
+    } else if (step.kind == "gauge") {
+        uint32_t token = 0;
+        GaugeValue value{};
+        if (ParseGaugeValue(arguments[0], token, value)) panels.SetGauge(token, value);
+        else Observe("error bad gauge value %s (want TOKEN=TYPE:VALUE)", arguments[0].c_str());
+    } else if (step.kind == "view-close") windows.CloseView();
+    else if (step.kind == "view-open") windows.OpenView();
+    else if (step.kind == "counts") PrintCounts();
+}
+
+}  // namespace
+
+void RunScenario(const std::vector<Step>& steps, HostWindows& windows, PanelsTable& panels, DialogCloser& closer) {
+    for (size_t next = 0; next < steps.size();) {
+        const Step* step = IsUserStep(steps[next]) ? nullptr : &steps[next++];
+        size_t end = next;
+        while (end < steps.size() && IsUserStep(steps[end])) ++end;
+        const std::vector<Step> userSteps(steps.begin() + static_cast<std::ptrdiff_t>(next),
+                                          steps.begin() + static_cast<std::ptrdiff_t>(end));
+        next = end;
+        if (step) Observe("step %s", step->text.c_str());
+        if (userSteps.empty()) {
+            RunStep(*step, windows, panels);
+        } else {
+            // The user starts first: the step may open a modal dialog and return only once the
+            // user has closed it.
+            UserScript user(userSteps, windows.Main(), closer);
+            if (step) RunStep(*step, windows, panels);
+            user.Finish();
+        }
         PumpMessages();
     }
 }

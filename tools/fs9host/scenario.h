@@ -15,6 +15,15 @@
 //   gauge:TOKEN=TYPE:VALUE       the host answers lookups of TOKEN with this value from now on
 //   view-close, view-open        the view window "COCKPIT - View 00" goes and comes back
 //   counts                       the process's thread and handle counts
+// A run of user steps is played by a user thread while the step before it runs (a modal dialog
+// holds the host thread), dialogs left to the user; the first that fails prints "user-error":
+//   user:wait:CAPTION, user:gone:CAPTION     a dialog of any thread comes, goes (up to 20 s)
+//   user:tabs, user:rows         the configuration dialog's tabs, the visible page's list rows
+//   user:choose:CAPTION:ID:TEXT  select an item of a combo box or list box
+//   user:click:CAPTION:ID, user:close:CAPTION   a button, the close box
+//   user:file:CAPTION:PATH       enter PATH in the file dialog "Open" or "Save As" and OK
+//   user:press:SERIAL:SWn, user:release:SERIAL:SWn, user:unplug:SERIAL, user:plug:BOARDTEXT
+//   user:hold:MS, user:sleep:MS  wait; hold prints "user-held" first (time for a screenshot)
 #pragma once
 
 #include <windows.h>
@@ -22,6 +31,7 @@
 #include <string>
 #include <vector>
 
+class DialogCloser;
 class HostWindows;
 class PanelsTable;
 
@@ -35,8 +45,8 @@ struct Step {
 bool ParseStep(const std::string& text, Step& step);
 // Steps from a file, one per line; blank lines and lines starting with '#' are skipped.
 bool ReadScenarioFile(const std::string& path, std::vector<Step>& steps);
-// Runs every step, printing "step <text>" before each.
-void RunScenario(const std::vector<Step>& steps, HostWindows& windows, PanelsTable& panels);
+// Runs every step, printing "step <text>" before each; the closer is held off while user steps play.
+void RunScenario(const std::vector<Step>& steps, HostWindows& windows, PanelsTable& panels, DialogCloser& closer);
 // A WM_DEVICECHANGE with a device-interface record naming path.
 void SendDeviceChange(HWND window, WPARAM event, DWORD deviceType, const std::string& path);
 // Prints "counts threads=N handles=M stand-in-threads=K" of this process: N threads started
