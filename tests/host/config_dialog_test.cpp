@@ -26,6 +26,13 @@ const char kConfiguration[] =
     "[0000C3D4]\nInputs=100DE,0,100DF,0,10047,0,1004F,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,"
     "10000,0,10000,0,10000,0,10000,0\n[Other program]\nkey = value\n";
 
+// A folder with the module and kConfiguration byte for byte.
+struct ConfiguredFolder : ModuleFolder {
+    ConfiguredFolder() : ModuleFolder(nullptr) {
+        std::ofstream(Path("Tarnell_MFP.ini"), std::ios::binary) << kConfiguration;
+    }
+};
+
 std::string Bytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream bytes;
@@ -47,7 +54,7 @@ std::vector<std::string> OpenConfiguration(std::vector<std::string> userSteps) {
 }
 
 TEST(ConfigDialog, PressingASwitchBindsItAndAfterSaveTheSwitchWorks) {
-    ModuleFolder folder(kConfiguration);
+    ConfiguredFolder folder;
     auto steps = OpenConfiguration({
         "user:tabs", "user:press:" + kPanelB + ":SW3", "user:wait:" + kPicker, "user:tabs",
         "user:choose:" + kPicker + ":1022:Keyboard", "user:choose:" + kPicker + ":1018:A Key",
@@ -73,7 +80,7 @@ TEST(ConfigDialog, PressingASwitchBindsItAndAfterSaveTheSwitchWorks) {
 // Cancel writes nothing, whatever the pages showed; a device change waits for the dialog and
 // then reloads once; Save with nothing changed leaves every byte of the file alone.
 TEST(ConfigDialog, CancelAndUnchangedSaveLeaveTheFileAndADeviceChangeWaitsForTheDialog) {
-    ModuleFolder folder(kConfiguration);
+    ConfiguredFolder folder;
     std::ofstream(folder.Path("setup.ini")) << "[MFP-Module]\nAction 0=100d7\nValue 0=5\n";
     auto steps = OpenConfiguration({
         "user:click:" + kDialog + ":1025", "user:file:Open:" + folder.Path("setup.ini"), "user:rows",
@@ -98,9 +105,9 @@ TEST(ConfigDialog, CancelAndUnchangedSaveLeaveTheFileAndADeviceChangeWaitsForThe
 }
 
 TEST(ConfigDialog, ClosingWhileAPickerIsOpenEndsBothAndThePanelsWorkOn) {
-    ModuleFolder folder(kConfiguration);
+    ConfiguredFolder folder;
     auto steps = OpenConfiguration({"user:press:" + kPanelA + ":SW1", "user:wait:" + kPicker,
-                                    "user:close:" + kDialog, "user:gone:" + kDialog, "user:gone:" + kPicker});
+                                    "user:release:" + kPanelA + ":SW1", "user:close:" + kDialog, "user:gone:" + kDialog, "user:gone:" + kPicker});
     for (const char* step : {"release:0000A1B2:SW1", "press:0000A1B2:SW1"}) steps.push_back(step);
     const HostRun run = RunHostWithBoards(folder, kBoards, steps);
     ASSERT_EQ(run.exitCode, 0);
