@@ -35,7 +35,7 @@ protected:
     bool Load() { return model.Load(profile, iniPath, "0000A1B2", messages); }
 
     TempFolder folder;
-    const SimProfileFile profile;
+    SimProfileFile profile;
     RecordedUserMessages messages;
     const std::string iniPath = folder.Path("Tarnell_MFP.ini");
     InputPageModel model;
