@@ -73,6 +73,10 @@ TEST(ConfigDialog, PressingASwitchBindsItAndAfterSaveTheSwitchWorks) {
     EXPECT_EQ(StoredInputs(folder, kPanelB), "100DE,0,100DF,0,100000D,0,1004F,0,10000,0,10000,0,10000,0,10000,0,"
                                              "10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0");
     EXPECT_EQ(Bytes(folder.Path("Tarnell_MFP.ini.bak")), kConfiguration);
+    // The platform's writer lays the file out anew; what it holds stays.
+    EXPECT_NE(Bytes(folder.Path("Tarnell_MFP.ini")).find("; my cockpit"), std::string::npos);
+    EXPECT_EQ(StoredInputs(folder, kPanelA), "10022,0,100D8,0,100D7,0,102BF,0,1000013,0,1000039,0,10019,0,10000,0,"
+                                             "10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0");
     EXPECT_EQ(Count(LogMessages(folder), "ReloadDataFromINI"), 1u);
     EXPECT_EQ(Count(run.output, "hostproc key 0x41"), 1u) << "SW3 now presses A";
 }
