@@ -7,6 +7,7 @@
 #include "config/check_section.h"
 #include "os/profile_file.h"
 #include "tools/mfp/commands.h"
+#include "tools/mfp/output_text.h"
 
 namespace {
 
@@ -42,30 +43,6 @@ std::vector<std::string> BoardSections(const std::vector<std::string>& sections)
         if (!name.empty() && lower != "misc") boards.push_back(name);
     }
     return boards;
-}
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-                    out += escaped;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out + "\"";
 }
 
 const char* KindName(OutputKind kind) {

@@ -3,6 +3,7 @@
 #include "catalogue/code_page_1252.h"
 #include "catalogue/event_catalogue.h"
 #include "tools/mfp/commands.h"
+#include "tools/mfp/output_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -72,23 +73,6 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
                        [](char a, char b) { return FoldCase(a) == FoldCase(b); }) != text.end();
 }
 
-std::string JsonString(std::string_view utf8) {
-    std::string out = "\"";
-    for (char c : utf8) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + '"';
-}
-
 // The categories do not share ids, so each id has exactly one category.
 std::map<EventId, EventCategory> CategoryOfEachId() {
     std::map<EventId, EventCategory> categoryOf;
@@ -106,7 +90,7 @@ void PrintJson(const EventCatalogue& events) {
         std::printf("%s{\"id\":%lu,\"category\":%d,\"text\":%s}", separator.c_str(),
                     static_cast<unsigned long>(id),
                     categoryOf.at(id),
-                    JsonString(Cp1252ToUtf8(description)).c_str());
+                    JsonString(description).c_str());
         separator = ",\n";
     }
     std::printf("\n]\n");
