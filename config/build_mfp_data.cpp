@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "config/fields.h"
+#include "config/file_access.h"
 #include "config/parse_hex_text.h"
 #include "log/log.h"
 
@@ -62,6 +63,8 @@ std::string CorruptionMessage(const std::string& iniPath, const std::string& ite
 bool BuildMFPData(const ProfileFile& profile, const std::string& iniPath, const std::string& section,
                   MFPInputTable& inputs, MFPOutputList& outputs, UserMessages& messages) {
     theLog.Write(0, "MFPWorker", "BuildMFPData\n");
+    if (!IsReadableFile(iniPath))
+        theLog.Write(0, "MFPWorker", "%s cannot be read: every switch and output has its default\n", iniPath.c_str());
 
     const std::vector<std::string> inputFields = SplitFields(
         profile.GetString(section, kInputsKey, DefaultInputsLine(), kConfigValueBufferSize, iniPath));

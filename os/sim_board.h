@@ -13,6 +13,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -81,6 +82,15 @@ public:
     void Plug();
     bool IsPlugged() const;
 
+    // --- Faults of a board still plugged in, for the tests of the module's recovery: the next
+    // `count` output reports are refused; the next `count` reads that a report would complete
+    // end instead with no bytes or with an error, the report staying for the read after.
+    enum class ReadFault { Empty, Error };
+    void FailNextWrites(int count) { writeFaults = count; }
+    void FailNextReads(int count, ReadFault fault);
+    // A read that is to fail: takes one of the faults asked for (the simulated read streams).
+    bool TakeReadFault(ReadFault& fault);
+
     // Every report that reached the board, in order.
     std::vector<SimReport> ReceivedReports() const;
     void ClearReceivedReports();
@@ -125,6 +135,10 @@ private:
     bool keyMatrixOn = false;
     bool keyReportsArmed = false;
     int iicModule = 0;        // the sub-module last addressed by an I2C write; 0 = none
+    // Atomic: the read streams ask while holding their own lock, which the board's lock precedes.
+    std::atomic<int> writeFaults{0};
+    std::atomic<int> readFaults{0};
+    std::atomic<ReadFault> readFault{ReadFault::Empty};
     std::uint8_t iicRegister = 0;
 };
 

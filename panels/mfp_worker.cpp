@@ -50,7 +50,9 @@ void CMFPWorker::Run() {
 bool CMFPWorker::InitInstance() {
     if (!LoadPanelData()) return false;
     theLog.Write(0, kModuleName, "Starting worker thread\n");
-    return services.threads.Start(updateThread, "Update", [this] { UpdateThreadProc(); });
+    if (services.threads.Start(updateThread, "Update", [this] { UpdateThreadProc(); })) return true;
+    theLog.Write(2, kModuleName, "Update thread of %s not started\n", sectionName.c_str());
+    return false;
 }
 
 bool CMFPWorker::LoadPanelData() {

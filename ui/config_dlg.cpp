@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "config/file_backup.h"
+#include "config/file_access.h"
 #include "log/log.h"
 #include "os/win32/module_instance.h"
 #include "resources/resource_ids.h"

@@ -41,9 +41,12 @@ public:
             return HidReadResult::TimedOut;
         }
         if (stop) return HidReadResult::Stopped;
-        if (gone) {
+        SimBoard::ReadFault fault = SimBoard::ReadFault::Empty;
+        if (gone || board->TakeReadFault(fault)) {
             pending = nullptr;
-            return HidReadResult::Failed;
+            if (gone || fault == SimBoard::ReadFault::Error) return HidReadResult::Failed;
+            bytesRead = 0;
+            return HidReadResult::Completed;
         }
         const std::vector<std::uint8_t>& report = buffered.front();
         bytesRead = std::min(report.size(), pendingLength);

@@ -186,6 +186,8 @@ bool SimBoard::ReceiveOutputReport(int pipe, const std::uint8_t* report, std::si
     std::lock_guard<std::mutex> hold(lock);
     const std::size_t expected = pipe == 0 ? kPortReportLength : kSpecialReportLength;
     if (!plugged || length != expected || (pipe != 0 && pipe != 1)) return false;
+    for (int faults = writeFaults.load(); faults > 0;)
+        if (writeFaults.compare_exchange_weak(faults, faults - 1)) return false;
     received.push_back({pipe, std::vector<std::uint8_t>(report, report + length)});
     if (pipe == 0) {
         // The port report: report ID 0x00, then the levels of ports 0..3.
@@ -302,4 +304,19 @@ void SimBoard::Deliver(int pipe, const std::vector<std::uint8_t>& report) {
     for (auto& [listenerPipe, listener] : listeners) {
         if (listenerPipe == pipe) listener->OnInputReport(report);
     }
+}
+
+void SimBoard::FailNextReads(int count, ReadFault fault) {
+    readFault = fault;
+    readFaults = count;
+}
+
+bool SimBoard::TakeReadFault(ReadFault& fault) {
+    for (int faults = readFaults.load(); faults > 0;) {
+        if (readFaults.compare_exchange_weak(faults, faults - 1)) {
+            fault = readFault;
+            return true;
+        }
+    }
+    return false;
 }

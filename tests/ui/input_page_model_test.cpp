@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/file_backup.h"
+#include "config/file_access.h"
 #include "tests/config/temp_folder.h"
 #include "ui/config_layout.h"
 

@@ -1,8 +1,17 @@
-#include "config/file_backup.h"
+#include "config/file_access.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+bool IsReadableFile(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    // A folder opens on some systems and fails at the first read.
+    const bool readable = std::fgetc(file) != EOF || !std::ferror(file);
+    std::fclose(file);
+    return readable;
+}
 
 std::string BackupPath(const std::string& path) { return path + ".bak"; }
 
