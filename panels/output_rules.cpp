@@ -125,7 +125,7 @@ GaugeText FormatGaugeValue(const std::string& format, const GaugeVariable& varia
             std::snprintf(buffer, sizeof buffer, parsed.printable.c_str(), number);
             break;
         case Conversion::Unusable:
-            text = "Unusable format " + format + ": " + parsed.printable;
+            text = "unusable format \"" + format + "\": " + parsed.printable;
             return GaugeText::UnusableFormat;
     }
     text = buffer;
