@@ -51,10 +51,6 @@ public:
                     const std::string& path) const override;
     bool WriteString(const std::string& section, const std::string& key,
                      const std::string& value, const std::string& path) const override;
-
-    // The names of the file's sections in file order, each reachable name once (a repeated
-    // section is never read). False when the file cannot be read.
-    bool ReadSectionNames(const std::string& path, std::vector<std::string>& names) const;
 };
 
 // A profile file's text held in memory and parsed once, read by SimProfileFile's rules: for a
@@ -73,7 +69,8 @@ public:
     bool WriteString(const std::string& section, const std::string& key,
                      const std::string& value, const std::string& path) const override;
 
-    // As SimProfileFile::ReadSectionNames.
+    // The names of the sections in text order, each reachable name once (a repeated section
+    // is never read).
     std::vector<std::string> SectionNames() const;
 
 private:

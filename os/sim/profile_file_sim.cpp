@@ -301,13 +301,6 @@ bool SimProfileFile::WriteString(const std::string& section, const std::string& 
     return StoreFile(path, file);
 }
 
-bool SimProfileFile::ReadSectionNames(const std::string& path, std::vector<std::string>& names) const {
-    std::string text;
-    if (LoadFile(path, text) != FileState::Read) return false;
-    names = ProfileText(std::move(text)).SectionNames();
-    return true;
-}
-
 struct ProfileText::Parsed {
     Profile profile;
 };
