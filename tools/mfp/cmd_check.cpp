@@ -196,7 +196,7 @@ void PrintSection(const SectionCheck& check) {
 int RunCheckCommand(const Arguments& args) {
     CheckOptions options;
     if (!ParseOptions(args, options)) {
-        std::fprintf(stderr, "usage: mfp check [--json] [--section SERIAL] INI\n");
+        std::fprintf(stderr, "usage: mfp check [--json] [--section SERIAL] INI|-\n");
         return 2;
     }
     std::string text;
