@@ -34,8 +34,8 @@ bool IsOneOf(char c, const char* set) { return c != '\0' && std::strchr(set, c) 
 
 // A format from the configuration file must never make printf read an argument it was not
 // given: it gets an int or a double, so a length modifier is accepted only where that argument
-// matches it and is then applied here, and printf sees the format without it ("%ld" would
-// read 64 bits on Linux; "%hhd" is unknown to the old msvcrt).
+// matches it and is then applied here; printf sees the format without it, so that every C
+// runtime prints it alike ("%ld" would read 64 bits on Linux).
 struct ParsedFormat {
     Conversion conversion = Conversion::None;
     int narrowBits = 0;  // "h" 16, "hh" 8
