@@ -90,10 +90,6 @@ public:
                 if (DecimalReadsAsZeroByAccident(field[number.number - 1]))
                     Warn(where + " " + number.name + " " + Quoted(field[number.number - 1]) + " reads as 0");
             }
-            const int conversions = CountConversions(field[3]);
-            if (conversions != 1)
-                Warn(where + " format " + Quoted(field[3]) + " holds " + std::to_string(conversions) +
-                     " conversions; exactly one is expected");
         }
     }
 
@@ -110,16 +106,6 @@ private:
 };
 
 }  // namespace
-
-int CountConversions(const std::string& format) {
-    int count = 0;
-    for (std::size_t pos = 0; pos < format.size(); ++pos) {
-        if (format[pos] != '%') continue;
-        if (pos + 1 < format.size() && format[pos + 1] == '%') ++pos;
-        else ++count;
-    }
-    return count;
-}
 
 SectionCheck CheckSection(const ProfileFile& profile, const std::string& iniPath, const std::string& section) {
     SectionCheck check;

@@ -19,6 +19,3 @@ struct SectionCheck {
 };
 
 SectionCheck CheckSection(const ProfileFile& profile, const std::string& iniPath, const std::string& section);
-
-// Conversions of a printf format ("%%" is none).
-int CountConversions(const std::string& format);

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,10 +51,31 @@ public:
                     const std::string& path) const override;
     bool WriteString(const std::string& section, const std::string& key,
                      const std::string& value, const std::string& path) const override;
+};
 
-    // The names of the file's sections in file order, each reachable name once (a repeated
-    // section is never read). False when the file cannot be read.
-    bool ReadSectionNames(const std::string& path, std::vector<std::string>& names) const;
+// A profile file's text held in memory and parsed once, read by SimProfileFile's rules: for a
+// text read many times or from a pipe. Every path names this text; it cannot be written.
+// Sections are indexed, so reading every section takes time linear in the text's size.
+class ProfileText : public ProfileFile {
+public:
+    explicit ProfileText(std::string text);
+    ~ProfileText() override;
+
+    std::string GetString(const std::string& section, const std::string& key,
+                          const std::string& defaultValue, std::size_t bufferSize,
+                          const std::string& path) const override;
+    uint32_t GetInt(const std::string& section, const std::string& key, int32_t defaultValue,
+                    const std::string& path) const override;
+    bool WriteString(const std::string& section, const std::string& key,
+                     const std::string& value, const std::string& path) const override;
+
+    // The names of the sections in text order, each reachable name once (a repeated section
+    // is never read).
+    std::vector<std::string> SectionNames() const;
+
+private:
+    struct Parsed;
+    std::unique_ptr<const Parsed> parsed;
 };
 
 // The platform's profile functions (Windows builds only).

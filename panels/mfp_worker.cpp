@@ -132,6 +132,7 @@ void CMFPWorker::ReplaceTables(MFPInputTable& newInputs, MFPOutputList& newOutpu
     }
     std::lock_guard<std::mutex> guard(outputsLock);
     outputs.swap(newOutputs);
+    loggedFailures.assign(outputs.size(), std::string());
 }
 
 MFPInputTable CMFPWorker::Inputs() const {

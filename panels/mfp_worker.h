@@ -20,6 +20,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "board/tarnell_controller.h"
 #include "config/mfp_data.h"
@@ -102,8 +103,7 @@ private:
     // ClearAllOutputs with outputsLock held.
     void ClearOutputs();
     // One output of a pass; false ends the pass.
-    bool UpdateOutput(const MFPOutput& output, class FormulaEvaluator& evaluator,
-                      std::string& text);
+    bool UpdateOutput(std::size_t index, class FormulaEvaluator& evaluator, std::string& text);
 
     const PanelServices services;
     std::string sectionName;
@@ -113,6 +113,8 @@ private:
     std::string iniPath;
     MFPInputTable inputs;
     MFPOutputList outputs;
+    // Per output: the failure last logged, empty while it succeeds; cleared by a reload.
+    std::vector<std::string> loggedFailures;
     bool simulatorFound = false;
     std::array<uint8_t, 8> lastInputs{};
     CTarnellController* board = nullptr;

@@ -1,9 +1,10 @@
 #include "panels/output_rules.h"
 
-#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+
+#include "formula/formula_evaluator.h"
 
 std::string PadDisplayText(std::string text, int width, bool decimalPoint) {
     int limit = width;
@@ -28,24 +29,64 @@ namespace {
 
 enum class Conversion { None, Integer, Floating, Unusable };
 
-// The one conversion of a printf format. Flags, a width and a precision are allowed, "*", a
-// length modifier and every non-numeric conversion are not: a format from the configuration
-// file must never make printf read an argument it was not given.
-Conversion FindConversion(const std::string& format) {
-    Conversion found = Conversion::None;
-    for (std::size_t i = 0; i < format.size(); ++i) {
+// False for the terminating NUL, which strchr would find in every set.
+bool IsOneOf(char c, const char* set) { return c != '\0' && std::strchr(set, c) != nullptr; }
+
+// A format from the configuration file must never make printf read an argument it was not
+// given: it gets an int or a double, so a length modifier is accepted only where that argument
+// matches it and is then applied here; printf sees the format without it, so that every C
+// runtime prints it alike ("%ld" would read 64 bits on Linux).
+struct ParsedFormat {
+    Conversion conversion = Conversion::None;
+    int narrowBits = 0;  // "h" 16, "hh" 8
+    bool isSigned = true;
+    std::string printable;  // the format for printf, or why it is unusable
+};
+
+ParsedFormat Unusable(std::string why) {
+    ParsedFormat parsed;
+    parsed.conversion = Conversion::Unusable;
+    parsed.printable = std::move(why);
+    return parsed;
+}
+
+ParsedFormat ParseFormat(const std::string& format) {
+    ParsedFormat parsed;
+    const std::size_t size = format.size();
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < size; ++i) {
         if (format[i] != '%') continue;
-        if (++i < format.size() && format[i] == '%') continue;
-        while (i < format.size() && std::strchr("-+ #0", format[i])) ++i;
-        while (i < format.size() && (std::isdigit(static_cast<unsigned char>(format[i])) ||
-                                     format[i] == '.'))
-            ++i;
-        if (i >= format.size() || found != Conversion::None) return Conversion::Unusable;
-        if (std::strchr("diouxXc", format[i])) found = Conversion::Integer;
-        else if (std::strchr("eEfFgGaA", format[i])) found = Conversion::Floating;
-        else return Conversion::Unusable;
+        const std::size_t start = i++;
+        if (i < size && format[i] == '%') continue;
+        if (parsed.conversion != Conversion::None) return Unusable("it holds more than one conversion");
+        while (i < size && IsOneOf(format[i], "-+ #0")) ++i;
+        while (i < size && IsOneOf(format[i], "0123456789")) ++i;
+        if (i < size && format[i] == '.')
+            while (++i < size && IsOneOf(format[i], "0123456789")) {}
+        const std::size_t lengthStart = i;
+        while (i < size && IsOneOf(format[i], "hl")) ++i;
+        const std::string length = format.substr(lengthStart, i - lengthStart);
+        const char type = i < size ? format[i] : '\0';
+        if (IsOneOf(type, "diouxX") && (length.empty() || length == "l" || length == "h" || length == "hh")) {
+            parsed.conversion = Conversion::Integer;
+            parsed.narrowBits = length == "h" ? 16 : length == "hh" ? 8 : 0;
+            parsed.isSigned = IsOneOf(type, "di");
+        } else if ((type == 'c' && length.empty()) || (IsOneOf(type, "eEfFgGaA") && (length.empty() || length == "l"))) {
+            parsed.conversion = type == 'c' ? Conversion::Integer : Conversion::Floating;
+        } else {
+            return Unusable("\"" + format.substr(start, i + 1 - start) + "\" takes neither an int nor a double");
+        }
+        parsed.printable.append(format, copied, lengthStart - copied);
+        copied = i;
     }
-    return found;
+    parsed.printable.append(format, copied, std::string::npos);
+    return parsed;
+}
+
+int Narrowed(int value, int bits, bool isSigned) {
+    if (bits == 16) return isSigned ? static_cast<int16_t>(value) : static_cast<uint16_t>(value);
+    if (bits == 8) return isSigned ? static_cast<int8_t>(value) : static_cast<uint8_t>(value);
+    return value;
 }
 
 }  // namespace
@@ -69,23 +110,64 @@ GaugeText FormatGaugeValue(const std::string& format, const GaugeVariable& varia
         default:
             return GaugeText::UnknownType;
     }
+    const ParsedFormat parsed = ParseFormat(format);
     char buffer[520] = {};
     // A conversion that does not match the argument gets the number converted to what it
-    // expects, so "%d" on a double shows its integer part.
-    switch (FindConversion(format)) {
-        case Conversion::None:
-            text = format;
-            return GaugeText::Formatted;
+    // expects, so "%d" on a double shows its integer part. A format without a conversion
+    // ignores the number, and printf still turns its "%%" into "%".
+    switch (parsed.conversion) {
         case Conversion::Integer:
-            std::snprintf(buffer, sizeof buffer, format.c_str(), static_cast<int>(number));
+            std::snprintf(buffer, sizeof buffer, parsed.printable.c_str(),
+                          Narrowed(static_cast<int>(number), parsed.narrowBits, parsed.isSigned));
             break;
+        case Conversion::None:
         case Conversion::Floating:
-            std::snprintf(buffer, sizeof buffer, format.c_str(), number);
+            std::snprintf(buffer, sizeof buffer, parsed.printable.c_str(), number);
             break;
         case Conversion::Unusable:
-            text = "Unusable format " + format;
+            text = "unusable format \"" + format + "\": " + parsed.printable;
             return GaugeText::UnusableFormat;
     }
     text = buffer;
     return GaugeText::Formatted;
+}
+
+OutputStep EvaluateOutput(const std::string& format, const GaugeVariable& variable,
+                          FormulaEvaluator& evaluator, std::string& text, std::string& problem) {
+    if (FormatGaugeValue(format, variable, text) == GaugeText::UnusableFormat) {
+        problem = text;
+        return OutputStep::UnusableFormat;
+    }
+    try {
+        text = FormulaEvaluator::FormatResult(evaluator.Evaluate(text)).c_str();
+    } catch (const FormulaError& error) {
+        problem = error.what();
+        return OutputStep::FormulaFailed;
+    }
+    return OutputStep::Shown;
+}
+
+std::vector<OutputTrial> TryOutputs(const MFPOutputList& outputs) {
+    std::vector<OutputTrial> first(outputs.size());
+    for (const double value : {0.0, 1.0, 1234.5}) {
+        for (const uint32_t typeCode : {kGaugeTypeDouble, kGaugeTypeInt16, kGaugeTypeInt8}) {
+            // As the host fills it in: type 14 holds an int16 in the value's first bytes.
+            GaugeVariable variable{};
+            variable.typeCode = typeCode;
+            variable.value = typeCode == kGaugeTypeInt16 ? 0 : value;
+            const int16_t number = static_cast<int16_t>(value);
+            if (typeCode == kGaugeTypeInt16) std::memcpy(&variable.value, &number, sizeof number);
+            FormulaEvaluator evaluator;
+            std::string text, problem;
+            for (std::size_t i = 0; i < outputs.size(); ++i) {
+                const OutputStep step = EvaluateOutput(outputs[i].format, variable, evaluator, text, problem);
+                if (step != OutputStep::Shown && first[i].step == OutputStep::Shown)
+                    first[i] = {i, step, value, typeCode, problem};
+            }
+        }
+    }
+    std::vector<OutputTrial> failures;
+    for (const OutputTrial& trial : first)
+        if (trial.step != OutputStep::Shown) failures.push_back(trial);
+    return failures;
 }

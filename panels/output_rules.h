@@ -1,8 +1,11 @@
 // The pure rules of the output update: how a display's text is padded, whether an LED is on,
-// and how a gauge value is printed into an output's format.
+// how a gauge value is printed into an output's format and evaluated, and a trial of every
+// output with sample values for "mfp check".
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "config/mfp_data.h"
 #include "os/gauge_variable.h"
@@ -17,8 +20,27 @@ bool LedIsOn(int n, const MFPOutput& output);
 enum class GaugeText {
     Formatted,       // text holds the format printed with the value
     UnknownType,     // a type code other than 2, 14 and 33: text is left as it was
-    UnusableFormat,  // more than one conversion, or one that takes no number: text says why
+    UnusableFormat,  // more than one conversion, or one that takes no int or double: text says why
 };
 // The output's format printed with the variable's value as its type code passes it.
 GaugeText FormatGaugeValue(const std::string& format, const GaugeVariable& variable,
                            std::string& text);
+
+enum class OutputStep { Shown, UnusableFormat, FormulaFailed };
+// One output's step of a pass: the value printed into the format and evaluated with the pass's
+// evaluator. Shown: `text` holds the result text. Otherwise `problem` says why and `text` holds
+// what failed; an unknown type code evaluates the text as the previous output left it.
+OutputStep EvaluateOutput(const std::string& format, const GaugeVariable& variable,
+                          class FormulaEvaluator& evaluator, std::string& text, std::string& problem);
+
+// The first failure of one output over the trial passes.
+struct OutputTrial {
+    std::size_t output = 0;  // index in the list
+    OutputStep step = OutputStep::Shown;
+    double value = 0;
+    uint32_t typeCode = 0;
+    std::string problem;
+};
+// Passes as the runtime makes them, each with its own evaluator, for the gauge values 0, 1 and
+// 1234.5 as type codes 33, 14 and 2: the outputs that fail, each with its first failure.
+std::vector<OutputTrial> TryOutputs(const MFPOutputList& outputs);

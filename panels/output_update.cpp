@@ -41,10 +41,10 @@ void CMFPWorker::UpdateOutputs() {
     }
     if (lastViewWindow == 0) lastViewWindow = viewWindow;
 
-    for (const MFPOutput& output : outputs) {
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
         if (!runFlag->IsSet()) return;
         try {
-            if (!UpdateOutput(output, evaluator, text)) return;
+            if (!UpdateOutput(i, evaluator, text)) return;
         } catch (...) {  // the host's lookup may throw anything
             theLog.Write(0, kModuleName, "Unable to read gauge data\n");
             return;
@@ -52,25 +52,24 @@ void CMFPWorker::UpdateOutputs() {
     }
 }
 
-bool CMFPWorker::UpdateOutput(const MFPOutput& output, FormulaEvaluator& evaluator,
-                              std::string& text) {
+bool CMFPWorker::UpdateOutput(std::size_t index, FormulaEvaluator& evaluator, std::string& text) {
+    const MFPOutput& output = outputs[index];
     GaugeVariable variable{};
     variable.token = static_cast<uint32_t>(output.gaugeVariable);
     if (!services.host.Available()) return false;
     services.host.LookupGaugeVariable(variable);
     if (variable.typeCode == 0 || variable.data == nullptr) return false;
 
-    // An unknown type code leaves the text as the previous output left it.
-    if (FormatGaugeValue(output.format, variable, text) == GaugeText::UnusableFormat) {
-        theLog.Write(0, kModuleName, "Calculate formula error %s\n", text.c_str());
+    std::string problem;
+    if (EvaluateOutput(output.format, variable, evaluator, text, problem) != OutputStep::Shown) {
+        // Logged again only when the failing text changes, not four times a second.
+        std::string failure = problem + '\n' + text;
+        if (failure != loggedFailures[index])
+            theLog.Write(0, kModuleName, "Calculate formula error %s\n", problem.c_str());
+        loggedFailures[index] = std::move(failure);
         return true;
     }
-    try {
-        text = FormulaEvaluator::FormatResult(evaluator.Evaluate(text)).c_str();
-    } catch (const FormulaError& error) {
-        theLog.Write(0, kModuleName, "Calculate formula error %s\n", error.what());
-        return true;
-    }
+    loggedFailures[index].clear();
     if (board == nullptr) return true;
 
     try {

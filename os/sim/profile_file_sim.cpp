@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <map>
 
 namespace {
 
@@ -42,10 +43,19 @@ struct ProfileLine {
     std::size_t nameEnd = 0;     // end of the trimmed name of a key line
 };
 
+// Section names with ASCII letters folded as SameName folds them.
+std::string Folded(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folded;
+}
+
 struct Profile {
     std::string text;
     std::size_t bodyBegin = 0;  // after a UTF-8 byte order mark
     std::vector<ProfileLine> lines;
+    // Folded section name -> its first header's line, so that a lookup does not scan the file.
+    std::map<std::string, std::size_t> headers;
 
     std::string Value(const ProfileLine& line) const {
         return text.substr(line.valueBegin, line.valueEnd - line.valueBegin);
@@ -93,6 +103,8 @@ Profile ParseProfile(std::string text) {
         std::size_t first = begin, last = end;
         TrimRange(t, first, last);
         if (first < last) profile.lines.push_back(ParseLine(t, begin, end));
+        if (first < last && profile.lines.back().isSection)
+            profile.headers.emplace(Folded(profile.lines.back().name), profile.lines.size() - 1);
     }
     return profile;
 }
@@ -140,13 +152,12 @@ SectionRange FindSection(const Profile& profile, const std::string& name) {
         while (end < lines.size() && !lines[end].isSection) ++end;
         return {kNone, 0, end};
     }
-    for (std::size_t index = 0; index < lines.size(); ++index) {
-        if (!lines[index].isSection || !SameName(lines[index].name, name)) continue;
-        std::size_t end = index + 1;
-        while (end < lines.size() && !lines[end].isSection) ++end;
-        return {index, index + 1, end};
-    }
-    return {};
+    const auto header = profile.headers.find(Folded(name));
+    if (header == profile.headers.end()) return {};
+    const std::size_t index = header->second;
+    std::size_t end = index + 1;
+    while (end < lines.size() && !lines[end].isSection) ++end;
+    return {index, index + 1, end};
 }
 
 std::size_t FindKey(const Profile& profile, const SectionRange& section, const std::string& key) {
@@ -202,6 +213,13 @@ uint32_t ReadProfileNumber(const std::string& text) {
     return negative ? 0u - total : total;
 }
 
+// GetInt of either class: the platform reads the value into a buffer of 30 characters first.
+uint32_t ReadProfileInt(const ProfileFile& file, const std::string& section, const std::string& key,
+                        int32_t defaultValue, const std::string& path) {
+    const std::string text = file.GetString(section, key, "", 30, path);
+    return text.empty() ? static_cast<uint32_t>(defaultValue) : ReadProfileNumber(text);
+}
+
 // The line end this file already uses, so that added lines match their neighbours.
 std::string LineEndOf(const std::string& text) {
     const std::size_t lf = text.find('\n');
@@ -229,23 +247,15 @@ bool StoreFile(const std::string& path, const std::string& text) {
 std::string SimProfileFile::GetString(const std::string& section, const std::string& key,
                                       const std::string& defaultValue, std::size_t bufferSize,
                                       const std::string& path) const {
-    if (bufferSize == 0) return {};
-    const std::string fallback = StripDefault(defaultValue);
     std::string text;
-    const FileState state = LoadFile(path, text);
-    if (state == FileState::Unreadable) return fallback.substr(0, bufferSize - 1);
-    const Profile profile = ParseProfile(std::move(text));
-    const std::size_t line = FindKey(profile, FindSection(profile, Trim(section)), Trim(key));
-    if (line != kNone && profile.lines[line].hasValue) return CopyEntry(profile.Value(profile.lines[line]), bufferSize);
-    return CopyEntry(fallback, bufferSize);
+    if (bufferSize > 0 && LoadFile(path, text) == FileState::Unreadable)
+        return StripDefault(defaultValue).substr(0, bufferSize - 1);
+    return ProfileText(std::move(text)).GetString(section, key, defaultValue, bufferSize, path);
 }
 
 uint32_t SimProfileFile::GetInt(const std::string& section, const std::string& key,
                                 int32_t defaultValue, const std::string& path) const {
-    // The platform reads the value into a buffer of 30 characters first.
-    const std::string text = GetString(section, key, "", 30, path);
-    if (text.empty()) return static_cast<uint32_t>(defaultValue);
-    return ReadProfileNumber(text);
+    return ReadProfileInt(*this, section, key, defaultValue, path);
 }
 
 bool SimProfileFile::WriteString(const std::string& section, const std::string& key,
@@ -291,16 +301,40 @@ bool SimProfileFile::WriteString(const std::string& section, const std::string& 
     return StoreFile(path, file);
 }
 
-bool SimProfileFile::ReadSectionNames(const std::string& path, std::vector<std::string>& names) const {
-    std::string text;
-    if (LoadFile(path, text) != FileState::Read) return false;
-    const Profile profile = ParseProfile(std::move(text));
-    names.clear();
-    for (const ProfileLine& line : profile.lines) {
-        if (!line.isSection) continue;
-        bool seen = false;
-        for (const std::string& name : names) seen = seen || SameName(name, line.name);
-        if (!seen) names.push_back(line.name);
+struct ProfileText::Parsed {
+    Profile profile;
+};
+
+ProfileText::ProfileText(std::string text) : parsed(new Parsed{ParseProfile(std::move(text))}) {}
+
+ProfileText::~ProfileText() = default;
+
+std::string ProfileText::GetString(const std::string& section, const std::string& key,
+                                   const std::string& defaultValue, std::size_t bufferSize,
+                                   const std::string&) const {
+    if (bufferSize == 0) return {};
+    const Profile& profile = parsed->profile;
+    const std::size_t line = FindKey(profile, FindSection(profile, Trim(section)), Trim(key));
+    if (line != kNone && profile.lines[line].hasValue) return CopyEntry(profile.Value(profile.lines[line]), bufferSize);
+    return CopyEntry(StripDefault(defaultValue), bufferSize);
+}
+
+uint32_t ProfileText::GetInt(const std::string& section, const std::string& key, int32_t defaultValue,
+                             const std::string& path) const {
+    return ReadProfileInt(*this, section, key, defaultValue, path);
+}
+
+bool ProfileText::WriteString(const std::string&, const std::string&, const std::string&,
+                              const std::string&) const {
+    return false;
+}
+
+std::vector<std::string> ProfileText::SectionNames() const {
+    std::vector<std::string> names;
+    const Profile& profile = parsed->profile;
+    for (std::size_t i = 0; i < profile.lines.size(); ++i) {
+        if (profile.lines[i].isSection && profile.headers.at(Folded(profile.lines[i].name)) == i)
+            names.push_back(profile.lines[i].name);
     }
-    return true;
+    return names;
 }

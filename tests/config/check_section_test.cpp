@@ -26,10 +26,7 @@ TEST(CheckSection, WarnsAboutWhatSurprisesAUser) {
         {InputsEndingWith("0,abc"), {"SW15 (0106) value \"abc\" reads as 0"}},
         {InputsEndingWith("0x0,-0"), {}},
         {"outputs=10,0,1,%g,1,0,0\r\n", {"output 1 has flags \"10\" without a kind bit"}},
-        {"outputs=4,0,1,%g %g,1,0,0,2,x,1,ab,1,0,0\r\n",
-         {"output 1 format \"%g %g\" holds 2 conversions", "output 2 led \"x\" reads as 0",
-          "output 2 format \"ab\" holds 0 conversions"}},
-        {"outputs=9,0,10,100%%,1,0,1\r\n", {"holds 0 conversions"}},
+        {"outputs=4,0,1,%g %g,1,0,0,2,x,1,ab,1,0,0\r\n", {"output 2 led \"x\" reads as 0"}},
         {"outputs=G,0,10,%g,1,0,1\r\n", {"flags \"G\" read as 0", "without a kind bit"}},
         {"outputs=" + std::string(520, '7') + "\r\n", {"outputs: the value has 520 characters; only the first 518 are read"}},
     };
@@ -61,12 +58,6 @@ TEST(CheckSection, NamesTheCorruptItemAndKeepsNoTables) {
             EXPECT_EQ(check.messageText, CorruptionMessage(path, c.item));
         }
     }
-}
-
-TEST(CountConversions, CountsEveryPercentButDoubled) {
-    struct Case { const char* format; int count; };
-    const Case cases[] = {{"%g", 1}, {"%.1f", 1}, {"", 0}, {"100%%", 0}, {"%g%%", 1}, {"%d/%d", 2}, {"%", 1}};
-    for (const Case& c : cases) EXPECT_EQ(CountConversions(c.format), c.count) << c.format;
 }
 
 }  // namespace

@@ -89,10 +89,13 @@ TEST(SimProfileFile, ReadsAsTheProfileFunctionsRead) {
     TempFolder folder;
     const std::string path = folder.Write("t.ini", file);
     const SimProfileFile profile;
+    const ProfileText inMemory(file);
     for (const Case& c : cases) {
         EXPECT_EQ(profile.GetString(c.section, c.key, c.defaultValue, c.bufferSize, path), c.expected)
             << "[" << c.section << "] " << c.key << " size " << c.bufferSize;
+        EXPECT_EQ(inMemory.GetString(c.section, c.key, c.defaultValue, c.bufferSize, ""), c.expected);
     }
+    EXPECT_EQ(inMemory.SectionNames(), (std::vector<std::string>{"Board", "Other"}));
     EXPECT_EQ(profile.GetString("Board", "Inputs", "dflt", 519, folder.Path("absent.ini")), "dflt");
     EXPECT_EQ(profile.GetString("Board", "Inputs", "'dflt'", 519, folder.Path("none/absent.ini")), "'dflt'");
 }

@@ -1,8 +1,17 @@
 # Runs "mfp check" and requires an exit status and, when given, an output.
 #   -DMFP=path [-DEMULATOR=wine] -DARGS=a|b|c -DEXPECTED_STATUS=n
-#   [-DEXPECTED_FILE=path] (whole output, line ends aside) [-DEXPECTED_REGEX=re]
+#   [-DEXPECTED_FILE=path] (whole output, line ends aside) [-DEXPECTED_REGEX=re] (output or errors)
+#   [-DINPUT=path] or [-DINPUT_BYTES=n] (that many bytes): piped into standard input
 string(REPLACE "|" ";" arguments "${ARGS}")
-execute_process(COMMAND ${EMULATOR} ${MFP} check ${arguments}
+if(DEFINED INPUT_BYTES)
+  string(REPEAT ";" ${INPUT_BYTES} text)
+  set(INPUT ${CMAKE_CURRENT_BINARY_DIR}/input_${INPUT_BYTES}.ini)
+  file(WRITE ${INPUT} "${text}")
+endif()
+if(DEFINED INPUT)
+  set(feed COMMAND ${CMAKE_COMMAND} -E cat ${INPUT})
+endif()
+execute_process(${feed} COMMAND ${EMULATOR} ${MFP} check ${arguments}
                 RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 string(REPLACE "\r\n" "\n" output "${output}")
 if(NOT status EQUAL EXPECTED_STATUS)
@@ -14,6 +23,6 @@ if(DEFINED EXPECTED_FILE)
     message(FATAL_ERROR "output differs from ${EXPECTED_FILE}:\n${output}")
   endif()
 endif()
-if(DEFINED EXPECTED_REGEX AND NOT output MATCHES "${EXPECTED_REGEX}")
+if(DEFINED EXPECTED_REGEX AND NOT "${output}${errors}" MATCHES "${EXPECTED_REGEX}")
   message(FATAL_ERROR "output does not match ${EXPECTED_REGEX}:\n${output}")
 endif()

@@ -3,13 +3,21 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "config/check_section.h"
 #include "os/profile_file.h"
+#include "panels/output_rules.h"
 #include "tools/mfp/commands.h"
 #include "tools/mfp/output_text.h"
 
 namespace {
+
+// The module reads a few KiB; anything near this is not a configuration file.
+constexpr std::size_t kMaxInputSize = 1 << 20;
 
 struct CheckOptions {
     bool json = false;
@@ -25,13 +33,54 @@ bool ParseOptions(const Arguments& args, CheckOptions& options) {
         } else if (args[i] == "--section" && i + 1 < args.size()) {
             options.oneSection = true;
             options.section = args[++i];
-        } else if (args[i].empty() || args[i][0] == '-' || !options.iniPath.empty()) {
+        } else if (args[i].empty() || (args[i][0] == '-' && args[i] != "-") || !options.iniPath.empty()) {
             return false;
         } else {
             options.iniPath = args[i];
         }
     }
     return !options.iniPath.empty();
+}
+
+enum class Input { Read, Unreadable, TooLarge };
+
+// The whole file, or standard input for "-" and "/dev/stdin", read once: a pipe gives its text
+// only once, and every section is then read from memory.
+Input ReadInput(const std::string& path, std::string& text) {
+    const bool standardInput = path == "-" || path == "/dev/stdin";
+    std::FILE* file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
+    if (!file) return Input::Unreadable;
+#ifdef _WIN32
+    if (standardInput) _setmode(_fileno(stdin), _O_BINARY);  // CR LF and ^Z as the file holds them
+#endif
+    char chunk[4096];
+    std::size_t count;
+    while (text.size() <= kMaxInputSize && (count = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        text.append(chunk, count);
+    const bool failed = std::ferror(file) != 0;
+    if (!standardInput) std::fclose(file);
+    if (failed) return Input::Unreadable;
+    return text.size() > kMaxInputSize ? Input::TooLarge : Input::Read;
+}
+
+// One warning for each output that a pass with a sample gauge value leaves dark, from the
+// runtime's own formatting and evaluator.
+void AddTrialWarnings(SectionCheck& check) {
+    for (const OutputTrial& trial : TryOutputs(check.outputs)) {
+        const MFPOutput& output = check.outputs[trial.output];
+        if (output.Kind() == OutputKind::None) continue;  // warned already: it shows nothing
+        std::string warning = "outputs: output " + std::to_string(trial.output + 1) + ": ";
+        if (trial.step == OutputStep::UnusableFormat) {
+            warning += trial.problem;
+        } else {
+            char value[32];
+            std::snprintf(value, sizeof value, "%g", trial.value);
+            warning += "\"" + output.format + "\" gives " + trial.problem + " for " + value;
+            if (trial.typeCode != kGaugeTypeDouble) warning += " as type code " + std::to_string(trial.typeCode);
+        }
+        check.warnings.push_back(warning + (output.Kind() == OutputKind::Display ? "; the display" : "; the LED") +
+                                 " stays dark");
+    }
 }
 
 // Every named section but "Misc" (the module's global settings) is a board's.
@@ -108,7 +157,7 @@ std::string JsonSection(const SectionCheck& check) {
 
 void PrintOutput(std::size_t number, const MFPOutput& o) {
     std::printf("    %2zu  %-7s flags %X  gauge %d  format \"%s\"", number, KindName(o.Kind()),
-                static_cast<unsigned>(o.flags), o.gaugeVariable, o.format.c_str());
+                static_cast<unsigned>(o.flags), o.gaugeVariable, TerminalText(o.format).c_str());
     switch (o.Kind()) {
         case OutputKind::Display:
             std::printf("  digit %d  decimal point %s  width %d\n", o.startDigit, o.decimalPoint ? "on" : "off", o.width);
@@ -124,7 +173,7 @@ void PrintOutput(std::size_t number, const MFPOutput& o) {
 }
 
 void PrintSection(const SectionCheck& check) {
-    std::printf("[%s]\n", check.section.c_str());
+    std::printf("[%s]\n", TerminalText(check.section).c_str());
     if (check.corrupt) {
         std::printf("  corrupt: item \"%s\"; the module shows:\n", check.corruptItem.c_str());
         std::string indented = "    ";
@@ -139,7 +188,7 @@ void PrintSection(const SectionCheck& check) {
         std::printf("  outputs: %zu\n", check.outputs.size());
         for (std::size_t i = 0; i < check.outputs.size(); ++i) PrintOutput(i + 1, check.outputs[i]);
     }
-    for (const std::string& warning : check.warnings) std::printf("  warning: %s\n", warning.c_str());
+    for (const std::string& warning : check.warnings) std::printf("  warning: %s\n", TerminalText(warning).c_str());
 }
 
 }  // namespace
@@ -147,22 +196,29 @@ void PrintSection(const SectionCheck& check) {
 int RunCheckCommand(const Arguments& args) {
     CheckOptions options;
     if (!ParseOptions(args, options)) {
-        std::fprintf(stderr, "usage: mfp check [--json] [--section SERIAL] INI\n");
+        std::fprintf(stderr, "usage: mfp check [--json] [--section SERIAL] INI|-\n");
         return 2;
     }
-    const SimProfileFile profile;
-    std::vector<std::string> sections;
-    if (!profile.ReadSectionNames(options.iniPath, sections)) {
+    std::string text;
+    const Input input = ReadInput(options.iniPath, text);
+    if (input == Input::TooLarge) {
+        std::fprintf(stderr, "mfp check: %s is larger than 1 MiB; a configuration file holds a few KiB\n",
+                     options.iniPath.c_str());
+        return 2;
+    }
+    if (input != Input::Read) {
         std::fprintf(stderr, "mfp check: cannot read %s\n", options.iniPath.c_str());
         return 2;
     }
-    if (options.oneSection) sections = {options.section};
-    else sections = BoardSections(sections);
+    const ProfileText profile(std::move(text));
+    const std::vector<std::string> sections =
+        options.oneSection ? std::vector<std::string>{options.section} : BoardSections(profile.SectionNames());
 
     bool anyCorrupt = false;
     std::string json = "{\"sections\":[";
     for (std::size_t i = 0; i < sections.size(); ++i) {
-        const SectionCheck check = CheckSection(profile, options.iniPath, sections[i]);
+        SectionCheck check = CheckSection(profile, options.iniPath, sections[i]);
+        AddTrialWarnings(check);
         anyCorrupt |= check.corrupt;
         if (options.json) {
             json += (i ? "," : "") + JsonSection(check);
