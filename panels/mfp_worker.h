@@ -104,6 +104,8 @@ private:
     void ClearOutputs();
     // One output of a pass; false ends the pass.
     bool UpdateOutput(std::size_t index, class FormulaEvaluator& evaluator, std::string& text);
+    // Drives the board with an output's evaluated text; false when the board refused it.
+    bool WriteOutput(const MFPOutput& output, const std::string& text);
 
     const PanelServices services;
     std::string sectionName;

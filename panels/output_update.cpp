@@ -11,9 +11,9 @@
 namespace {
 const char kModuleName[] = "MFPWorker";
 
-void LogBoardError() {
-    theLog.Write(0, kModuleName, "Error writting to the Tarnell controller\n");
-}
+const char kBoardError[] = "Error writting to the Tarnell controller\n";
+
+void LogBoardError() { theLog.Write(0, kModuleName, "%s", kBoardError); }
 }  // namespace
 
 void CMFPWorker::UpdateOutputs() {
@@ -61,36 +61,34 @@ bool CMFPWorker::UpdateOutput(std::size_t index, FormulaEvaluator& evaluator, st
     if (variable.typeCode == 0 || variable.data == nullptr) return false;
 
     std::string problem;
-    if (EvaluateOutput(output.format, variable, evaluator, text, problem) != OutputStep::Shown) {
-        // Logged again only when the failing text changes, not four times a second.
-        std::string failure = problem + '\n' + text;
-        if (failure != loggedFailures[index])
-            theLog.Write(0, kModuleName, "Calculate formula error %s\n", problem.c_str());
-        loggedFailures[index] = std::move(failure);
-        return true;
+    const bool shown = EvaluateOutput(output.format, variable, evaluator, text, problem) == OutputStep::Shown;
+    const bool written = !shown || board == nullptr || WriteOutput(output, text);
+    // What went wrong is logged again only when it changes, not four times a second.
+    std::string failure = !shown ? problem + '\n' + text : written ? std::string() : kBoardError;
+    if (!failure.empty() && failure != loggedFailures[index]) {
+        if (!shown) theLog.Write(0, kModuleName, "Calculate formula error %s\n", problem.c_str());
+        else theLog.Write(0, kModuleName, "%s", kBoardError);
     }
-    loggedFailures[index].clear();
-    if (board == nullptr) return true;
+    loggedFailures[index] = std::move(failure);
+    return true;
+}
 
+bool CMFPWorker::WriteOutput(const MFPOutput& output, const std::string& text) {
     try {
         switch (output.Kind()) {
             case OutputKind::Display:
-                board->WriteDisplay(output.startDigit,
-                                    PadDisplayText(text, output.width, output.decimalPoint), -1, 1);
-                break;
+                return board->WriteDisplay(output.startDigit, PadDisplayText(text, output.width, output.decimalPoint),
+                                           -1, 1) == CTarnellController::kSuccess;
             case OutputKind::PortLed:
-                board->SetPortBit(output.port, output.bit,
-                                  LedIsOn(std::atoi(text.c_str()), output) ? 1 : 0);
-                break;
+                return board->SetPortBit(output.port, output.bit, LedIsOn(std::atoi(text.c_str()), output) ? 1 : 0);
             case OutputKind::MatrixLed:
-                board->SetMatrixLed(output.matrixLed,
-                                    LedIsOn(std::atoi(text.c_str()), output) ? 1 : 0);
-                break;
+                return board->SetMatrixLed(output.matrixLed, LedIsOn(std::atoi(text.c_str()), output) ? 1 : 0) ==
+                       CTarnellController::kSuccess;
             case OutputKind::None:
                 break;
         }
     } catch (...) {
-        LogBoardError();
+        return false;
     }
     return true;
 }

@@ -47,6 +47,7 @@ TEST_F(FaultTest, WritesFailingInAPassAreSentAgainByTheNext) {
     faulty->FailNextWrites(3);
     host.SetGauge(1, 0.0);
     EXPECT_TRUE(Eventually([&] { return !faulty->LedLit(0, 0) && !healthy->LedLit(0, 0); }));
+    EXPECT_EQ(CountLog("Error writting to the Tarnell controller"), 1) << "once, though three passes failed";
     EXPECT_TRUE(BothPanelsDispatch());
     panels.UnloadMFPs();
 }
