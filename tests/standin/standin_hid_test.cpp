@@ -20,7 +20,7 @@
 #include "board/tarnell_controllers.h"
 #include "iokit/iokit.h"
 #include "os/hid.h"
-#include "tests/standin/sim_boards_api.h"
+#include "tools/standin/sim_boards_api.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/standin/worker_pool.h"
+#include "tools/standin/worker_pool.h"
 
 #include <condition_variable>
 #include <deque>

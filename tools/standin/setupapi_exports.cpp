@@ -12,8 +12,8 @@
 #include <set>
 #include <vector>
 
-#include "tests/standin/pin_library.h"
-#include "tests/standin/device_tree.h"
+#include "tools/standin/pin_library.h"
+#include "tools/standin/device_tree.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "tests/standin/pipe_server.h"
+#include "tools/standin/pipe_server.h"
 
 #include <algorithm>
 
-#include "tests/standin/worker_pool.h"
+#include "tools/standin/worker_pool.h"
 
 namespace {
 

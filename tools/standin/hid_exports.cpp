@@ -14,11 +14,11 @@ extern "C" {
 
 #include <cstring>
 
-#include "tests/standin/pin_library.h"
-#include "tests/standin/device_registry.h"
-#include "tests/standin/device_tree.h"
-#include "tests/standin/sim_boards_api.h"
-#include "tests/standin/worker_pool.h"
+#include "tools/standin/pin_library.h"
+#include "tools/standin/device_registry.h"
+#include "tools/standin/device_tree.h"
+#include "tools/standin/sim_boards_api.h"
+#include "tools/standin/worker_pool.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/standin/device_registry.h"
+#include "tools/standin/device_registry.h"
 #include "os/same_name.h"
 
 #include <cfgmgr32.h>
