@@ -18,20 +18,20 @@ struct CheckOptions {
     std::string iniPath;
 };
 
-bool ParseOptions(const Arguments& args, CheckOptions& options) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--json") {
+void ParseOptions(ArgumentReader& reader, CheckOptions& options) {
+    while (reader.Next()) {
+        if (reader.Is("--json")) {
             options.json = true;
-        } else if (args[i] == "--section" && i + 1 < args.size()) {
+        } else if (reader.Is("--section")) {
             options.oneSection = true;
-            options.section = args[++i];
-        } else if (args[i].empty() || args[i][0] == '-' || !options.iniPath.empty()) {
-            return false;
+            options.section = reader.Value().value_or("");
+        } else if (reader.IsOperand() && options.iniPath.empty()) {
+            options.iniPath = reader.Current();
         } else {
-            options.iniPath = args[i];
+            reader.Unexpected();
         }
     }
-    return !options.iniPath.empty();
+    if (options.iniPath.empty()) reader.Fail("INI", "the configuration file to check is missing");
 }
 
 // Every named section but "Misc" (the module's global settings) is a board's.
@@ -146,10 +146,9 @@ void PrintSection(const SectionCheck& check) {
 
 int RunCheckCommand(const Arguments& args) {
     CheckOptions options;
-    if (!ParseOptions(args, options)) {
-        std::fprintf(stderr, "usage: mfp check [--json] [--section SERIAL] INI\n");
-        return 2;
-    }
+    ArgumentReader reader("check", args);
+    ParseOptions(reader, options);
+    if (const auto status = reader.Finish()) return *status;
     const SimProfileFile profile;
     std::vector<std::string> sections;
     if (!profile.ReadSectionNames(options.iniPath, sections)) {
