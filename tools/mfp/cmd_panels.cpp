@@ -17,8 +17,8 @@
 
 #include "board/tarnell_controllers.h"
 #include "config/sim_board_text.h"
-#include "os/sim_board.h"
 #include "iokit/iokit.h"
+#include "os/sim_board.h"
 #include "tools/mfp/commands.h"
 #include "tools/mfp/output_text.h"
 

@@ -49,6 +49,5 @@ std::string TerminalText(std::string_view cp1252) {
 }
 
 std::string UserText(std::string_view text) {
-    const std::optional<std::string> cp1252 = Utf8ToCp1252(text);
-    return TerminalText(cp1252 ? *cp1252 : text);
+    return TerminalText(Utf8ToCp1252(text).value_or(std::string(text)));
 }
