@@ -17,6 +17,7 @@
 #include <cstdint>
 
 class HidBackend;
+struct HidDeviceFilter;
 class ThreadStarter;
 
 // The identity of one opened device; 0 is no handle. Handles are never reused, so a handle
@@ -45,6 +46,8 @@ void KitUseThreadStarter(ThreadStarter& starter);
 std::uint32_t KitGetLastError();
 void KitSetLastError(std::uint32_t code);
 
+// The devices KitOpenAll opens: any of the vendor ids with any of the product ids.
+const HidDeviceFilter& KitSupportedDevices();
 // Opens every supported device and returns the first handle of the list (0: none opened).
 KitHandle KitOpenAll();
 // Closes every device, stops every reader thread, wakes every waiting read and empties the

@@ -3,15 +3,15 @@
 
 #include "iokit/kit_state.h"
 
-namespace {
-
-thread_local std::uint32_t lastError = kKitSuccess;
-
 // Any listed vendor with any listed product: the pairs are not tied.
-const HidDeviceFilter& SupportedDevices() {
+const HidDeviceFilter& KitSupportedDevices() {
     static const HidDeviceFilter supported{{0x1FD1, 0x07C0}, {0x03E8, 0x03EA, 0x1583}};
     return supported;
 }
+
+namespace {
+
+thread_local std::uint32_t lastError = kKitSuccess;
 
 // The interface whose output report is report ID + 4 port bytes is the I/O port pipe.
 int PipeOf(const HidCapabilities& caps) { return caps.outputReportByteLength == 5 ? 0 : 1; }
@@ -27,8 +27,8 @@ void StoreSerial(const HidInterfaceInfo& info, DeviceRecord& record) {
 // exactly two interfaces were found.
 std::list<std::unique_ptr<DeviceRecord>> EnumerateInterfaces(HidBackend& backend) {
     std::list<std::unique_ptr<DeviceRecord>> records;
-    for (const HidInterfaceInfo& info : backend.EnumerateInterfaces(SupportedDevices())) {
-        if (!SupportedDevices().Accepts(info.attributes)) continue;  // whatever the backend did
+    for (const HidInterfaceInfo& info : backend.EnumerateInterfaces(KitSupportedDevices())) {
+        if (!KitSupportedDevices().Accepts(info.attributes)) continue;  // whatever the backend did
         auto sameChip = [&](const std::unique_ptr<DeviceRecord>& r) {
             return r->physicalDevice == info.physicalDevice;
         };

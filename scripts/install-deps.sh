@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only those that are missing.
+# Installs the Debian packages that are missing: with "main", only those the main job needs (a
+# native build of the mfp tool); otherwise also those of every build and test.
 set -euo pipefail
 
-packages=(
-  g++ cmake ninja-build git python3 pkg-config
-  googletest libgtest-dev libbenchmark-dev libmuparser-dev
-  clang libclang-rt-14-dev
-  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 debootstrap
-  xvfb xauth imagemagick tmux
-)
+packages=(g++ cmake ninja-build)
+if [ "${1:-}" != main ]; then
+  packages+=(
+    git python3 pkg-config
+    googletest libgtest-dev libbenchmark-dev libmuparser-dev
+    clang libclang-rt-14-dev
+    g++-mingw-w64-i686-posix binutils-mingw-w64-i686 debootstrap
+    xvfb xauth imagemagick tmux
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -5,18 +5,16 @@
 # what the simulator and the panels saw. Extra arguments go to `mfp demo` (e.g. --sim SERIAL).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
-bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/install-deps.sh" main
 mkdir -p "$root/build"
 cd "$root"
 
 echo "== building the panel simulator (native)" >&2
-cmake --preset native >"$root/build/native.configure.log" 2>&1 \
-  || { cat "$root/build/native.configure.log" >&2; exit 1; }
-cmake --build --preset native -j "$jobs" --target mfp >&2
+build_preset tool --target mfp >&2
 
 if [ -t 0 ] && [ -t 1 ]; then
-  exec build/native/bin/mfp demo "$@"
+  exec build/tool/bin/mfp demo "$@"
 else
   echo "== no terminal: the bundled flight (tools/mfp/demo/flight.txt)" >&2
-  exec build/native/bin/mfp demo --script tools/mfp/demo/flight.txt "$@"
+  exec build/tool/bin/mfp demo --script tools/mfp/demo/flight.txt "$@"
 fi

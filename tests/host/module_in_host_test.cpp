@@ -166,6 +166,8 @@ TEST_F(ModuleInHost, AboutBoxShowsTheModuleVersion) {
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(lines.front(), "dialog About Tarnell");
         EXPECT_EQ(Count(lines, "dialog-text Version 1.0.0.0"), 1u);
+        EXPECT_EQ(Count(lines, "dialog-text Made for the Halvard Multi Function Panels"), 1u);
+        EXPECT_EQ(Count(lines, "dialog-text http://www.tarnell-cockpit.example/halvard"), 1u);
         EXPECT_EQ(lines.back(), "hostproc command 8521");
     }
     EXPECT_TRUE(seen);

@@ -1,6 +1,6 @@
 // The module's Windows HID side and I/O kit against the stand-in hid.dll, setupapi.dll and
-// cfgmgr32.dll. CTest starts it with MFP_SIM_BOARDS=1583:0000A1B2,3E8:0000A1B3,
-// 1583:0000C0DE:3:1,3EA:-NOSER (boards 0..3) and the overrides that load the stand-ins.
+// cfgmgr32.dll. CTest starts it with MFP_SIM_BOARDS=1583:0000A1B2,03E8:0000A1B3,
+// 1583:0000C0DE:03:01,03EA:-NOSER (boards 0..3) and the overrides that load the stand-ins.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -263,7 +263,7 @@ TEST_F(StandinHid, UnplugEndsTheBoardsIoAndPlugBringsItBackAfresh) {
     EXPECT_EQ(Enumerated(BoardPath("03e8", 0, "0000A1B3")), nullptr);
     EXPECT_EQ(backend.OpenForReading(path), nullptr);
 
-    ASSERT_EQ(sim.plug("3E8:0000A1B3"), 0);
+    ASSERT_EQ(sim.plug("03E8:0000A1B3"), 0);
     ASSERT_NE(Enumerated(path), nullptr);
     EXPECT_NE(Enumerated(BoardPath("03e8", 0, "0000A1B3")), nullptr);
     EXPECT_NE(backend.OpenForReading(path), nullptr);

@@ -26,20 +26,20 @@ struct CheckOptions {
     std::string iniPath;
 };
 
-bool ParseOptions(const Arguments& args, CheckOptions& options) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--json") {
+void ParseOptions(ArgumentReader& reader, CheckOptions& options) {
+    while (reader.Next()) {
+        if (reader.Is("--json")) {
             options.json = true;
-        } else if (args[i] == "--section" && i + 1 < args.size()) {
+        } else if (reader.Is("--section")) {
             options.oneSection = true;
-            options.section = args[++i];
-        } else if (args[i].empty() || (args[i][0] == '-' && args[i] != "-") || !options.iniPath.empty()) {
-            return false;
+            options.section = reader.Value().value_or("");
+        } else if (reader.IsOperand() && options.iniPath.empty()) {
+            options.iniPath = reader.Current();
         } else {
-            options.iniPath = args[i];
+            reader.Unexpected();
         }
     }
-    return !options.iniPath.empty();
+    if (options.iniPath.empty()) reader.Fail("INI", "the configuration file to check is missing");
 }
 
 enum class Input { Read, Unreadable, TooLarge };
@@ -195,19 +195,18 @@ void PrintSection(const SectionCheck& check) {
 
 int RunCheckCommand(const Arguments& args) {
     CheckOptions options;
-    if (!ParseOptions(args, options)) {
-        std::fprintf(stderr, "usage: mfp check [--json] [--section SERIAL] INI|-\n");
-        return 2;
-    }
+    ArgumentReader reader("check", args);
+    ParseOptions(reader, options);
+    if (const auto status = reader.Finish()) return *status;
     std::string text;
     const Input input = ReadInput(options.iniPath, text);
     if (input == Input::TooLarge) {
         std::fprintf(stderr, "mfp check: %s is larger than 1 MiB; a configuration file holds a few KiB\n",
-                     options.iniPath.c_str());
+                     UserText(options.iniPath).c_str());
         return 2;
     }
     if (input != Input::Read) {
-        std::fprintf(stderr, "mfp check: cannot read %s\n", options.iniPath.c_str());
+        std::fprintf(stderr, "mfp check: cannot read %s\n", UserText(options.iniPath).c_str());
         return 2;
     }
     const ProfileText profile(std::move(text));

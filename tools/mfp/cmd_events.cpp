@@ -21,14 +21,6 @@ struct EventsOptions {
     bool json = false;
 };
 
-int PrintUsage() {
-    std::fprintf(stderr, "usage: mfp events [--category N] [--search TEXT] [--json]\n"
-                         "  --category N   only category N (1-15; 0, the default, lists all)\n"
-                         "  --search TEXT  only descriptions containing TEXT, ignoring case\n"
-                         "  --json         a JSON array of {\"id\",\"category\",\"text\"}, text in UTF-8\n");
-    return 2;
-}
-
 std::optional<EventCategory> ParseCategory(std::string_view text) {
     EventCategory category = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), category);
@@ -44,20 +36,19 @@ std::string SearchBytes(const std::string& text) {
     return Utf8ToCp1252(text).value_or(text);
 }
 
-std::optional<EventsOptions> ParseOptions(const Arguments& args) {
+EventsOptions ParseOptions(ArgumentReader& reader) {
     EventsOptions options;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const bool hasValue = i + 1 < args.size();
-        if (args[i] == "--json") {
+    while (reader.Next()) {
+        if (reader.Is("--json")) {
             options.json = true;
-        } else if (args[i] == "--category" && hasValue) {
-            const std::optional<EventCategory> category = ParseCategory(args[++i]);
-            if (!category) return std::nullopt;
-            options.category = *category;
-        } else if (args[i] == "--search" && hasValue) {
-            options.search = SearchBytes(args[++i]);
+        } else if (reader.Is("--category")) {
+            const std::optional<EventCategory> category = ParseCategory(reader.Value().value_or(""));
+            if (category) options.category = *category;
+            else reader.Fail("categories are 0 to " + std::to_string(kLastEventCategory));
+        } else if (reader.Is("--search")) {
+            options.search = SearchBytes(reader.Value().value_or(""));
         } else {
-            return std::nullopt;
+            reader.Unexpected();
         }
     }
     return options;
@@ -98,22 +89,21 @@ void PrintJson(const EventCatalogue& events) {
 
 void PrintLines(const EventCatalogue& events) {
     for (const auto& [id, description] : events) {
-        std::printf("0x%lX\t", static_cast<unsigned long>(id));
-        std::fwrite(description.data(), 1, description.size(), stdout);
-        std::printf("\n");
+        std::printf("0x%lX\t%s\n", static_cast<unsigned long>(id), TerminalText(description).c_str());
     }
 }
 
 }  // namespace
 
 int RunEventsCommand(const Arguments& args) {
-    const std::optional<EventsOptions> options = ParseOptions(args);
-    if (!options) return PrintUsage();
-    EventCatalogue events = BuildEventCategory(options->category);
+    ArgumentReader reader("events", args);
+    const EventsOptions options = ParseOptions(reader);
+    if (const auto status = reader.Finish()) return *status;
+    EventCatalogue events = BuildEventCategory(options.category);
     for (auto entry = events.begin(); entry != events.end();) {
-        entry = ContainsIgnoringCase(entry->second, options->search) ? std::next(entry) : events.erase(entry);
+        entry = ContainsIgnoringCase(entry->second, options.search) ? std::next(entry) : events.erase(entry);
     }
-    if (options->json)
+    if (options.json)
         PrintJson(events);
     else
         PrintLines(events);

@@ -17,8 +17,10 @@
 
 #include "board/tarnell_controllers.h"
 #include "config/sim_board_text.h"
+#include "iokit/iokit.h"
 #include "os/sim_board.h"
 #include "tools/mfp/commands.h"
+#include "tools/mfp/output_text.h"
 
 namespace {
 
@@ -26,32 +28,23 @@ using Milliseconds = std::chrono::milliseconds;
 
 constexpr int kRealStepMs = 100;  // long enough to see each LED on a real panel
 
+// One action of --sim-keys: press or release a key of a simulated board, or wait.
+struct KeyAction {
+    enum class Verb { Press, Release, Wait } verb = Verb::Wait;
+    std::string serial;
+    int byte = 0;
+    int bit = 0;
+    int waitMs = 0;
+};
+
 struct PanelsOptions {
     std::vector<SimBoardSetup> sims;
     bool test = false;
     bool watch = false;
     std::optional<int> stepMs;
     std::optional<int> watchMs;  // none: until Ctrl-C
-    std::string simKeys;
+    std::vector<KeyAction> simKeys;
 };
-
-int PrintUsage() {
-    std::fprintf(stderr,
-        "usage: mfp panels [--sim PID:SERIAL[:TYPE:VERSION]]... [--test [--step-ms N]]\n"
-        "                  [--watch [--watch-ms N] [--sim-keys SCRIPT]]\n"
-        "  --sim PID:SERIAL[:TYPE:VERSION]  attach a simulated board instead of the real ones\n"
-        "                  (hexadecimal product id and sub-module 1 type and version; the\n"
-        "                  default module is a panel, 02:01); SERIAL -NAME: a chip without a\n"
-        "                  serial string; repeatable\n"
-        "  --test          light every matrix LED, digit and port line of each panel in turn\n"
-        "                  and clear them again; simulated panels are checked as well\n"
-        "  --step-ms N     how long each LED stays lit (default 100, 0 with --sim)\n"
-        "  --watch         print every switch that goes on or off until Ctrl-C\n"
-        "  --watch-ms N    stop watching after N milliseconds\n"
-        "  --sim-keys SCRIPT  actions on simulated boards while watching, separated by ';':\n"
-        "                  press SERIAL BYTE BIT, release SERIAL BYTE BIT, wait MS\n");
-    return 2;
-}
 
 std::optional<int> ParseCount(const std::string& text) {
     if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
@@ -59,29 +52,86 @@ std::optional<int> ParseCount(const std::string& text) {
     return std::stoi(text);
 }
 
-std::optional<PanelsOptions> ParseOptions(const Arguments& args) {
-    PanelsOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const bool hasValue = i + 1 < args.size();
-        if (args[i] == "--test") {
-            options.test = true;
-        } else if (args[i] == "--watch") {
-            options.watch = true;
-        } else if (args[i] == "--sim" && hasValue) {
-            const auto setup = ParseSimBoardText(args[++i]);
-            if (!setup) return std::nullopt;
-            options.sims.push_back(*setup);
-        } else if (args[i] == "--step-ms" && hasValue) {
-            if (!(options.stepMs = ParseCount(args[++i]))) return std::nullopt;
-        } else if (args[i] == "--watch-ms" && hasValue) {
-            if (!(options.watchMs = ParseCount(args[++i]))) return std::nullopt;
-        } else if (args[i] == "--sim-keys" && hasValue) {
-            options.simKeys = args[++i];
-        } else {
+// A board text that the kit also opens: the simulated boards go through the kit as real ones do.
+std::optional<SimBoardSetup> ParseSim(const std::string& text, std::string& problem) {
+    auto setup = ParseSimBoardText(text, &problem);
+    if (setup && !KitSupportedDevices().Accepts({setup->vendorId, setup->productId})) {
+        problem = "product id " + text.substr(0, 4) + ": the kit opens";
+        for (const std::uint16_t id : KitSupportedDevices().productIds) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, " %04X", id);
+            problem += hex;
+        }
+        return std::nullopt;
+    }
+    return setup;
+}
+
+// "press SERIAL BYTE BIT; wait MS; ..." on the given simulated boards; nothing when an action is
+// wrong, which then names itself in problem.
+std::optional<std::vector<KeyAction>> ParseKeyScript(const std::string& script,
+                                                     const std::vector<SimBoardSetup>& sims,
+                                                     std::string& problem) {
+    std::vector<KeyAction> actions;
+    std::stringstream texts(script);
+    for (std::string text; std::getline(texts, text, ';');) {
+        std::stringstream words(text);
+        std::string verb, extra;
+        KeyAction action;
+        if (!(words >> verb)) continue;
+        bool good = false;
+        if (verb == "wait") {
+            good = words >> action.waitMs && action.waitMs >= 0;
+        } else if (verb == "press" || verb == "release") {
+            action.verb = verb == "press" ? KeyAction::Verb::Press : KeyAction::Verb::Release;
+            good = words >> action.serial >> action.byte >> action.bit && action.byte >= 0 &&
+                   action.byte <= 7 && action.bit >= 0 && action.bit <= 7 &&
+                   std::any_of(sims.begin(), sims.end(),
+                               [&](const SimBoardSetup& sim) { return sim.serial == action.serial; });
+        }
+        if (!good || words >> extra) {
+            problem = text + ": press SERIAL BYTE BIT, release SERIAL BYTE BIT or wait MS expected "
+                             "(SERIAL a --sim board, BYTE and BIT 0 to 7)";
             return std::nullopt;
         }
+        actions.push_back(action);
     }
-    if (!options.simKeys.empty() && options.sims.empty()) return std::nullopt;
+    return actions;
+}
+
+PanelsOptions ParseOptions(ArgumentReader& reader) {
+    PanelsOptions options;
+    std::optional<std::string> simKeys;
+    std::string problem;
+    while (reader.Next()) {
+        if (reader.Is("--test")) {
+            options.test = true;
+        } else if (reader.Is("--watch")) {
+            options.watch = true;
+        } else if (reader.Is("--sim")) {
+            const auto setup = ParseSim(reader.Value().value_or(""), problem);
+            if (setup) options.sims.push_back(*setup);
+            else reader.Fail(problem);
+        } else if (reader.Is("--step-ms") || reader.Is("--watch-ms")) {
+            const bool step = reader.Is("--step-ms");
+            const std::optional<int> count = ParseCount(reader.Value().value_or(""));
+            (step ? options.stepMs : options.watchMs) = count;
+            if (!count) reader.Fail("a whole number of milliseconds expected");
+        } else if (reader.Is("--sim-keys")) {
+            simKeys = reader.Value();
+        } else {
+            reader.Unexpected();
+        }
+    }
+    if (simKeys && !reader.Failed()) {
+        if (options.sims.empty() || !options.watch) {
+            reader.Fail("--sim-keys", "needs --sim and --watch");
+        } else if (auto actions = ParseKeyScript(*simKeys, options.sims, problem)) {
+            options.simKeys = std::move(*actions);
+        } else {
+            reader.Fail("--sim-keys", problem);
+        }
+    }
     return options;
 }
 
@@ -98,8 +148,8 @@ void ListBoards(CTarnellControllers& registry) {
         char module[16] = "no answer";
         if (board->GetModuleId(type, version, 1))
             std::snprintf(module, sizeof module, "%02X %02X", type, version);
-        std::printf("%-16s %-9s 0x%04X     %-9s %s\n", key.c_str(),
-                    board->GetSerialNumber().c_str(), board->ProductId(), module,
+        std::printf("%-16s %-9s 0x%04X     %-9s %s\n", TerminalText(key).c_str(),
+                    TerminalText(board->GetSerialNumber()).c_str(), board->ProductId(), module,
                     IsPanel(type, version) ? "yes" : "no");
     }
     std::fflush(stdout);
@@ -120,7 +170,7 @@ bool Shows(const SimBoard* sim, const Expected& expected) {
 class WiringTest {
 public:
     WiringTest(CTarnellController& board, const SimBoard* sim, Milliseconds step)
-        : board(board), sim(sim), step(step), serial(board.GetSerialNumber()) {}
+        : board(board), sim(sim), step(step), serial(TerminalText(board.GetSerialNumber())) {}
 
     // Lights and clears every output in turn; false at the first write that fails or the first
     // simulated panel that shows something else.
@@ -209,7 +259,7 @@ int PrintChanges(const std::string& serial, const std::uint8_t* keys, void* cont
         const int changed = keys[byte] ^ watched.previous[static_cast<std::size_t>(byte)];
         for (int bit = 0; bit < 8; ++bit) {
             if ((changed >> bit & 1) == 0) continue;
-            std::printf("%s %02d%02d %-4s %s\n", serial.c_str(), byte, bit,
+            std::printf("%s %02d%02d %-4s %s\n", TerminalText(serial).c_str(), byte, bit,
                         SwitchName(byte, bit).c_str(), (keys[byte] >> bit & 1) ? "on" : "off");
         }
         watched.previous[static_cast<std::size_t>(byte)] = keys[byte];
@@ -224,40 +274,29 @@ std::shared_ptr<SimBoard> FindSim(const SimHidBackend& backend, const std::strin
     return nullptr;
 }
 
-void WaitOrStop(Milliseconds duration) {
-    const auto until = std::chrono::steady_clock::now() + duration;
-    while (!stopRequested && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(std::min(Milliseconds(20), duration));
+using Clock = std::chrono::steady_clock;
+
+// Until Ctrl-C or the time, whichever comes first.
+void WaitUntil(Clock::time_point until) {
+    while (!stopRequested && Clock::now() < until)
+        std::this_thread::sleep_for(std::min(Milliseconds(20),
+                                             std::chrono::duration_cast<Milliseconds>(until - Clock::now())));
 }
 
-// Runs the key script on the simulated boards; false (after a message) on a bad action.
-bool RunKeyScript(const SimHidBackend& backend, const std::string& script) {
-    std::stringstream actions(script);
-    for (std::string action; std::getline(actions, action, ';') && !stopRequested;) {
-        std::stringstream words(action);
-        std::string verb, serial;
-        int byte = -1, bit = -1;
-        words >> verb;
-        if (verb.empty()) continue;
-        if (verb == "wait" && words >> byte && byte >= 0) {
-            WaitOrStop(Milliseconds(byte));
-            continue;
+// Plays the key actions until they end, Ctrl-C or the end of the watch.
+void PlayKeys(const SimHidBackend& backend, const std::vector<KeyAction>& actions, Clock::time_point end) {
+    for (const KeyAction& action : actions) {
+        if (stopRequested || Clock::now() >= end) return;
+        if (action.verb == KeyAction::Verb::Wait) {
+            WaitUntil(std::min(end, Clock::now() + Milliseconds(action.waitMs)));
+        } else if (const auto sim = FindSim(backend, action.serial)) {
+            if (action.verb == KeyAction::Verb::Press) sim->PressKey(action.byte, action.bit);
+            else sim->ReleaseKey(action.byte, action.bit);
         }
-        words >> serial >> byte >> bit;
-        const auto sim = FindSim(backend, serial);
-        if ((verb != "press" && verb != "release") || !sim || byte < 0 || byte > 7 || bit < 0 ||
-            bit > 7) {
-            std::fprintf(stderr, "mfp panels: bad key action '%s'\n", action.c_str());
-            return false;
-        }
-        if (verb == "press") sim->PressKey(byte, bit);
-        else sim->ReleaseKey(byte, bit);
     }
-    return true;
 }
 
-int Watch(CTarnellControllers& registry, const SimHidBackend* simBackend,
-          const PanelsOptions& options) {
+void Watch(CTarnellControllers& registry, const SimHidBackend& simBackend, const PanelsOptions& options) {
     std::map<std::string, WatchedBoard> watched;
     std::vector<CTarnellController*> registered;
     for (const auto& [key, board] : registry.Controllers()) {
@@ -265,23 +304,15 @@ int Watch(CTarnellControllers& registry, const SimHidBackend* simBackend,
             registered.push_back(board.get());
         else
             std::fprintf(stderr, "mfp panels: %s: the key matrix could not be switched on\n",
-                         key.c_str());
+                         TerminalText(key).c_str());
     }
-    const auto start = std::chrono::steady_clock::now();
+    const auto end = options.watchMs ? Clock::now() + Milliseconds(*options.watchMs) : Clock::time_point::max();
     stopRequested = false;
     std::signal(SIGINT, RequestStop);
-    bool scriptOk = true;
-    if (simBackend != nullptr && !options.simKeys.empty())
-        scriptOk = RunKeyScript(*simBackend, options.simKeys);
-    if (scriptOk) {
-        const auto end = options.watchMs ? start + Milliseconds(*options.watchMs)
-                                         : std::chrono::steady_clock::time_point::max();
-        while (!stopRequested && std::chrono::steady_clock::now() < end)
-            std::this_thread::sleep_for(Milliseconds(20));
-    }
+    PlayKeys(simBackend, options.simKeys, end);
+    WaitUntil(end);
     std::signal(SIGINT, SIG_DFL);
     for (CTarnellController* board : registered) board->SetKeyMatrixCallback(false, nullptr, nullptr);
-    return scriptOk ? 0 : 2;
 }
 
 bool UseRealBoards() {
@@ -298,13 +329,14 @@ bool UseRealBoards() {
 }  // namespace
 
 int RunPanelsCommand(const Arguments& args) {
-    const std::optional<PanelsOptions> options = ParseOptions(args);
-    if (!options) return PrintUsage();
+    ArgumentReader reader("panels", args);
+    const PanelsOptions options = ParseOptions(reader);
+    if (const auto status = reader.Finish()) return *status;
 
     SimHidBackend simBackend;
-    const bool simulated = !options->sims.empty();
+    const bool simulated = !options.sims.empty();
     if (simulated) {
-        for (const SimBoardSetup& setup : options->sims) simBackend.AddBoard(setup);
+        for (const SimBoardSetup& setup : options.sims) simBackend.AddBoard(setup);
         KitUseBackend(simBackend);
     } else if (!UseRealBoards()) {
         return 1;
@@ -320,15 +352,14 @@ int RunPanelsCommand(const Arguments& args) {
     ListBoards(registry);
 
     int status = 0;
-    if (options->test) {
-        const Milliseconds step(options->stepMs.value_or(simulated ? 0 : kRealStepMs));
+    if (options.test) {
+        const Milliseconds step(options.stepMs.value_or(simulated ? 0 : kRealStepMs));
         for (const auto& [serial, board] : registry.SelectControllers("02", "01")) {
             const auto sim = simulated ? FindSim(simBackend, serial) : nullptr;
             if (!WiringTest(*board, sim.get(), step).Run()) status = 1;
         }
     }
-    if (options->watch && status == 0) status = Watch(registry, simulated ? &simBackend : nullptr,
-                                                      *options);
+    if (options.watch && status == 0) Watch(registry, simBackend, options);
     registry.CloseAll();
     return status;
 }

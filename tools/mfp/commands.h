@@ -2,23 +2,10 @@
 // and returns the process exit status.
 #pragma once
 
-#include <string>
-#include <vector>
-
-using Arguments = std::vector<std::string>;
-
-struct Command {
-    const char* name;
-    const char* usage;  // one line for "mfp help"
-    int (*run)(const Arguments& args);
-};
+#include "tools/mfp/arguments.h"
 
 int RunCheckCommand(const Arguments& args);
 int RunDemoCommand(const Arguments& args);
 int RunEvalCommand(const Arguments& args);
 int RunEventsCommand(const Arguments& args);
 int RunPanelsCommand(const Arguments& args);
-
-// Every command the tool knows, in the order "mfp help" lists them.
-const std::vector<Command>& AllCommands();
-

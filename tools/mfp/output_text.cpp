@@ -47,3 +47,7 @@ std::string TerminalText(std::string_view cp1252) {
     }
     return shown;
 }
+
+std::string UserText(std::string_view text) {
+    return TerminalText(Utf8ToCp1252(text).value_or(std::string(text)));
+}

@@ -185,8 +185,7 @@ unsigned long DeviceRegistry::ParentOf(unsigned long node, unsigned long& parent
 
 int DeviceRegistry::Plug(const char* boardText) {
     const auto setup = boardText ? ParseSimBoardText(boardText) : std::nullopt;
-    // A backslash cannot be part of a pipe name.
-    if (!setup || setup->serial.find('\\') != std::string::npos) return -1;
+    if (!setup) return -1;  // a board text admits no backslash, which no pipe name could hold
     std::lock_guard<std::mutex> hold(lock);
     if (Device* known = Find(setup->serial)) {
         if (known->present) return 1;
