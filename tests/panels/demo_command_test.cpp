@@ -15,6 +15,11 @@
 
 namespace {
 
+// A file of this test run: other checkouts may run this test at the same time.
+std::string TempPath(const std::string& name) {
+    return ::testing::TempDir() + "demo_command_test_" + std::to_string(getpid()) + name;
+}
+
 struct DemoRun {
     std::string output;
     std::string errors;
@@ -23,7 +28,7 @@ struct DemoRun {
 
 // mfp demo with the arguments (shell words), standard input from /dev/null, within 30 s.
 DemoRun RunMfpDemo(const std::string& arguments) {
-    const std::string errorPath = ::testing::TempDir() + "demo_command_test.err";
+    const std::string errorPath = TempPath(".err");
     const std::string command = std::string("timeout 30 \"") + MFP_PROGRAM + "\" demo " +
                                 arguments + " </dev/null 2>" + errorPath;
     DemoRun run{"", "", -1};
@@ -35,11 +40,12 @@ DemoRun RunMfpDemo(const std::string& arguments) {
     std::stringstream errors;
     errors << std::ifstream(errorPath).rdbuf();
     run.errors = errors.str();
+    std::remove(errorPath.c_str());
     return run;
 }
 
 DemoRun RunDemo(const std::string& script, const std::string& extraArguments = "") {
-    const std::string scriptPath = ::testing::TempDir() + "demo_command_test.txt";
+    const std::string scriptPath = TempPath(".txt");
     std::ofstream(scriptPath) << script;
     const DemoRun run = RunMfpDemo(extraArguments + " --script \"" + scriptPath + "\"");
     std::remove(scriptPath.c_str());
@@ -149,7 +155,7 @@ TEST(DemoCommandTest, WithoutATerminalTheBundledFlightPlays) {
 
 // Reloads start the panels again; the missing section is told once.
 TEST(DemoCommandTest, AMissingSectionIsToldOnce) {
-    const std::string iniPath = ::testing::TempDir() + "demo_command_test.ini";
+    const std::string iniPath = TempPath(".ini");
     std::ofstream(iniPath) << "[0000a1b2]\n";
     const DemoRun run = RunDemo("unplug 2\nplug 2\n", "--ini " + iniPath + " --sim 0000A1B2 --sim 0000C3D4");
     EXPECT_EQ(run.errors, "mfp demo: " + iniPath +
@@ -162,45 +168,44 @@ TEST(DemoCommandTest, AMissingSectionIsToldOnce) {
 // the input without a hang-up signal.
 class TerminalDemo {
 public:
-    explicit TerminalDemo(const char* iniPath = nullptr) {
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return;
+    explicit TerminalDemo(const char* iniPath = nullptr) : master(posix_openpt(O_RDWR | O_NOCTTY)) {
+        grantpt(master);
+        unlockpt(master);
         const std::string slavePath = ptsname(master);
-        pid = fork();
-        if (pid != 0) return;
+        if ((pid = fork()) != 0) return;
         const int slave = open(slavePath.c_str(), O_RDWR | O_NOCTTY);
         close(master);
         dup2(slave, 0);
         dup2(slave, 1);
         dup2(open("/dev/null", O_WRONLY), 2);  // whatever the screen must show
-        if (iniPath) execl(MFP_PROGRAM, "mfp", "demo", "--ini", iniPath, nullptr);
-        else execl(MFP_PROGRAM, "mfp", "demo", nullptr);
+        execl(MFP_PROGRAM, "mfp", "demo", iniPath ? "--ini" : nullptr, iniPath, nullptr);
         _exit(127);
     }
     ~TerminalDemo() {
-        if (pid > 0) Ended(true);
-        if (master >= 0) close(master);
+        CloseTerminal();
+        if (pid > 0) Ended();
     }
     // Whether `text` appears within 10 s after the text the last call found.
     bool Shows(const std::string& text) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (screen.find(text, seen) == std::string::npos)
+        std::size_t found = 0;
+        while ((found = screen.find(text, seen)) == std::string::npos)
             if (!Read() || std::chrono::steady_clock::now() > deadline) return false;
-        seen = screen.find(text, seen) + text.size();
+        seen = found + text.size();
         return true;
     }
     void Type(char key) { EXPECT_EQ(write(master, &key, 1), 1); }
     void CloseTerminal() {
-        close(master);
+        if (master >= 0) close(master);
         master = -1;
     }
-    // Whether the program has ended within 5 s with status 0 (it is killed otherwise).
-    bool Ended(bool kill = false) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kill ? 0 : 5);
+    // Whether the program ends within 5 s with status 0; it is killed otherwise.
+    bool Ended() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         int status = -1;
         while (waitpid(pid, &status, WNOHANG) == 0) {
             if (std::chrono::steady_clock::now() > deadline) {
-                ::kill(pid, SIGKILL);
+                kill(pid, SIGKILL);
                 waitpid(pid, &status, 0);
                 status = -1;
             } else if (master < 0 || !Read()) {
@@ -222,7 +227,7 @@ private:
         return got > 0;
     }
 
-    int master = -1;
+    int master;
     pid_t pid = -1;
     std::string screen;
     std::size_t seen = 0;
@@ -247,7 +252,7 @@ TEST(DemoCommandTest, TerminalFlightAnswersItsSwitches) {
 }
 
 TEST(DemoCommandTest, TerminalShowsACorruptSection) {
-    const std::string iniPath = ::testing::TempDir() + "demo_command_test_corrupt.ini";
+    const std::string iniPath = TempPath("_corrupt.ini");
     std::ofstream(iniPath) << "[0000A1B2]\nInputs=1\n";
     TerminalDemo demo(iniPath.c_str());
     EXPECT_TRUE(demo.Shows("Corruption of data found! File: " + iniPath +

@@ -52,12 +52,18 @@ void DemoMessages::Show(const std::string& text, MessageIcon) {
     }
     std::lock_guard<std::mutex> guard(lock);
     shown.push_back(line);
-    if (echo) std::fprintf(stderr, "mfp demo: %s\n", line.c_str());
+    if (echo) Write();
 }
 
 void DemoMessages::Echo(bool on) {
     std::lock_guard<std::mutex> guard(lock);
     echo = on;
+    if (echo) Write();
+}
+
+void DemoMessages::Write() {
+    for (; written < shown.size(); ++written)
+        std::fprintf(stderr, "mfp demo: %s\n", shown[written].c_str());
 }
 
 std::vector<std::string> DemoMessages::Shown() const {

@@ -16,7 +16,8 @@
 #include "panels/mfp.h"
 
 // Problems the user must see, each on one line: kept for the interactive screen, which
-// covers standard error, and written there while `echo` is on.
+// covers standard error, and written there while echo is on (turning it on writes those
+// kept meanwhile).
 class DemoMessages : public UserMessages {
 public:
     void Show(const std::string& text, MessageIcon icon) override;
@@ -24,9 +25,12 @@ public:
     std::vector<std::string> Shown() const;
 
 private:
+    void Write();
+
     mutable std::mutex lock;
     bool echo = true;
     std::vector<std::string> shown;
+    std::size_t written = 0;
 };
 
 struct DemoPanel {

@@ -313,8 +313,7 @@ int RunDemoTerminal(DemoRuntime& runtime) {
     runtime.Stop();
     runtime.host.SetObserver(nullptr);
     // The screen is gone; what it told stays on standard error.
-    for (const std::string& message : runtime.messages.Shown())
-        std::fprintf(stderr, "mfp demo: %s\n", message.c_str());
+    runtime.messages.Echo(true);
     return 0;
 }
 
