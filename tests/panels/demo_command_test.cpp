@@ -1,4 +1,4 @@
-// mfp demo --script end to end: the real mfp program, a small script, the exact output.
+// mfp demo end to end: the real mfp program with scripts, arguments and on a pseudo-terminal.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
