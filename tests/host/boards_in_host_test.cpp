@@ -118,9 +118,11 @@ TEST(BoardsInHost, TheModuleAndThePanelSimulatorSeeTheSameScenario) {
             seenByHost.push_back(line);
         }
     }
+    // The simulator's "digits" lines read the matrix rows compared here; the host has none.
     std::vector<std::string> seenBySimulator;
     for (const std::string& line : demo.output)
-        if (line.rfind("event ", 0) == 0 || line.rfind("key ", 0) == 0 || line.rfind("panel ", 0) == 0)
+        if (line.rfind("event ", 0) == 0 || line.rfind("key ", 0) == 0 ||
+            (line.rfind("panel ", 0) == 0 && line.find(" digits ") == std::string::npos))
             seenBySimulator.push_back(line);
     EXPECT_EQ(seenByHost, seenBySimulator);
     // What the configuration binds: SW1 the gear event, SW2 the brake event, SW5 the G key.

@@ -1,10 +1,17 @@
 // mfp demo: the panel simulator. The real panel runtime runs against simulated panels and a
-// simulated simulator host. Interactively it draws the panels in the terminal; with --script
-// it runs a script and prints what the host and the panels saw, for tests and bug reports.
+// simulated simulator host. Interactively it draws the panels in the terminal; with --script,
+// or without a terminal (then the bundled flight), it plays a script and prints what the host
+// and the panels saw, for tests and bug reports.
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,27 +23,97 @@
 
 namespace {
 
+const char kUsage[] = "usage: mfp demo [--ini FILE] [--sim SERIAL]... [--script FILE]\n";
+
+const char kHelp[] =
+    "\n"
+    "The panel simulator: the real panel runtime against simulated panels and a simulated\n"
+    "Flight Simulator. In a terminal it draws the panels and flies the bundled flight; the\n"
+    "screen lists its keys. Without a terminal (standard input or output redirected, or on\n"
+    "Windows) and without --script it plays the bundled flight as a script and ends.\n"
+    "\n"
+    "  --ini FILE      the Tarnell_MFP.ini to run (default: the bundled configuration for\n"
+    "                  every panel)\n"
+    "  --sim SERIAL    a simulated panel, its serial 8 hexadecimal digits; repeatable\n"
+    "                  (default: one panel, 0000A1B2)\n"
+    "  --script FILE   play the script FILE without a terminal, print what the simulator and\n"
+    "                  the panels saw, and end\n"
+    "  --help          print this help\n"
+    "  --              ends the options\n"
+    "\n"
+    "Script: one command a line, # starts a comment; PANEL is 1 to the number of panels in\n"
+    "--sim order, 1 when left out.\n"
+    "  press SWn [PANEL], release SWn [PANEL]   n 1 to 15\n"
+    "  gauge ID VALUE [TYPE]         ID 0 to 4294967295; TYPE 33 double (default), 14 int16,\n"
+    "                                2 int8 (the low 8 bits of the integer part)\n"
+    "  wait MS                       MS 0 to 3600000\n"
+    "  view off, view on             close or open the simulator's view\n"
+    "  unplug [PANEL], plug [PANEL]  pull or plug in the panel\n"
+    "  show                          print each panel's LED rows, port bytes and digits\n"
+    "Output lines: event 0xID VALUE; key 0xVK; panel SERIAL matrix ROW1..ROW8;\n"
+    "panel SERIAL ports PORT0..PORT3; panel SERIAL digits \"TEXT\".\n"
+    "\n"
+    "Exit status: 0 done, 2 a wrong argument, an unreadable file or a wrong script line.\n";
+
 struct DemoOptions {
     std::string iniPath;
     std::vector<std::string> serials;
     std::string scriptPath;
 };
 
-int PrintUsage() {
-    std::fprintf(stderr, "usage: mfp demo [--ini FILE] [--sim SERIAL]... [--script FILE]\n");
-    return 2;
+// Why the file cannot be read, or nothing when it can.
+std::string Unreadable(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return "is a directory";
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return std::strerror(errno);
+    std::fclose(file);
+    return "";
 }
 
-std::optional<DemoOptions> ParseOptions(const Arguments& args) {
+// The options; nothing with `status` 0 after the help, 2 after telling what is wrong.
+std::optional<DemoOptions> ParseOptions(const Arguments& args, int& status) {
+    auto fail = [&status](const std::string& argument,
+                          const std::string& why) -> std::optional<DemoOptions> {
+        std::fprintf(stderr, "mfp demo: %s: %s\n%s", argument.c_str(), why.c_str(), kUsage);
+        status = 2;
+        return std::nullopt;
+    };
     DemoOptions options;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (i + 1 >= args.size()) return std::nullopt;
+        if (optionsEnded) return fail(arg, "unexpected argument");
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "--help") {
+            std::printf("%s%s", kUsage, kHelp);
+            status = 0;
+            return std::nullopt;
+        }
+        if (arg != "--ini" && arg != "--sim" && arg != "--script")
+            return fail(arg, arg.rfind('-', 0) == 0 ? "unknown option" : "unexpected argument");
+        if (i + 1 >= args.size()) return fail(arg, "needs a value");
         const std::string& value = args[++i];
-        if (arg == "--ini") options.iniPath = value;
-        else if (arg == "--script") options.scriptPath = value;
-        else if (arg == "--sim" && !value.empty() && value.size() <= 8) options.serials.push_back(value);
-        else return std::nullopt;
+        if (arg == "--sim") {
+            std::string serial = value;
+            for (char& c : serial) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            if (serial.size() != 8 || !std::all_of(serial.begin(), serial.end(), [](char c) {
+                    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+                }))
+                return fail(arg + " " + value, "a serial is 8 hexadecimal digits");
+            if (std::count(options.serials.begin(), options.serials.end(), serial) != 0)
+                return fail(arg + " " + value, "the panel is simulated already");
+            options.serials.push_back(serial);
+            continue;
+        }
+        std::string& path = arg == "--ini" ? options.iniPath : options.scriptPath;
+        if (!path.empty()) return fail(arg, "given twice");
+        const std::string why = Unreadable(value);
+        if (!why.empty()) return fail(arg + " " + value, why);
+        path = value;
     }
     if (options.serials.empty()) options.serials.push_back("0000A1B2");
     return options;
@@ -62,12 +139,14 @@ std::string Hex(uint32_t value, int digits) {
 void ShowPanels(DemoRuntime& runtime) {
     runtime.AwaitFreshPass();
     for (const DemoPanel& panel : runtime.Panels()) {
+        const auto rows = panel.board->LedRows();
         std::string matrix = "panel " + panel.serial + " matrix";
-        for (uint32_t row : panel.board->LedRows()) matrix += " " + Hex(row, 8);
+        for (uint32_t row : rows) matrix += " " + Hex(row, 8);
         std::string ports = "panel " + panel.serial + " ports";
         for (uint8_t port : panel.board->PortLines()) ports += " " + Hex(port, 2);
         PrintLine(matrix);
         PrintLine(ports);
+        PrintLine("panel " + panel.serial + " digits \"" + DigitText(rows) + "\"");
     }
 }
 
@@ -103,17 +182,13 @@ void Run(DemoRuntime& runtime, const DemoCommand& command) {
     }
 }
 
-int RunScript(const DemoOptions& options) {
-    std::ifstream file(options.scriptPath);
-    if (!file) {
-        std::fprintf(stderr, "mfp demo: cannot read %s\n", options.scriptPath.c_str());
-        return 2;
-    }
+// Plays the script `text` (named `name` in messages).
+int RunScript(std::istream& text, const std::string& name, const DemoOptions& options) {
     std::string error;
     const auto commands =
-        ParseDemoScript(file, static_cast<int>(options.serials.size()), error);
+        ParseDemoScript(text, static_cast<int>(options.serials.size()), error);
     if (!commands) {
-        std::fprintf(stderr, "mfp demo: %s: %s\n", options.scriptPath.c_str(), error.c_str());
+        std::fprintf(stderr, "mfp demo: %s: %s\n", name.c_str(), error.c_str());
         return 2;
     }
     DemoRuntime runtime(options.serials, options.iniPath);
@@ -134,9 +209,18 @@ int RunScript(const DemoOptions& options) {
 }  // namespace
 
 int RunDemoCommand(const Arguments& args) {
-    const std::optional<DemoOptions> options = ParseOptions(args);
-    if (!options) return PrintUsage();
-    if (!options->scriptPath.empty()) return RunScript(*options);
+    int status = 0;
+    const std::optional<DemoOptions> options = ParseOptions(args, status);
+    if (!options) return status;
+    if (!options->scriptPath.empty()) {
+        std::ifstream script(options->scriptPath);
+        return RunScript(script, options->scriptPath, *options);
+    }
+    if (!DemoTerminalAvailable()) {
+        std::fprintf(stderr, "mfp demo: no terminal: playing the bundled flight\n");
+        std::istringstream flight(BundledFlight());
+        return RunScript(flight, "the bundled flight", *options);
+    }
     DemoRuntime runtime(options->serials, options->iniPath);
     return RunDemoTerminal(runtime);
 }

@@ -1,5 +1,6 @@
 #include "tools/mfp/demo/demo_runtime.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -7,8 +8,10 @@
 #include <functional>
 #include <thread>
 
+#include "board/segment_pattern.h"
 #include "config/mfp_data.h"
 #include "iokit/iokit.h"
+#include "os/same_name.h"
 
 namespace {
 
@@ -32,8 +35,67 @@ const char* DemoConfiguration() {
         ;
 }
 
-void StderrUserMessages::Show(const std::string& text, MessageIcon) {
-    std::fprintf(stderr, "mfp demo: %s\n", text.c_str());
+const char* BundledFlight() {
+    return
+#include "tools/mfp/demo/flight.inc"
+        ;
+}
+
+// The module's messages are laid out for a message box; here each is one line, its line
+// breaks and tabs one blank.
+void DemoMessages::Show(const std::string& text, MessageIcon) {
+    std::string line;
+    for (const char c : text) {
+        const bool control = static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        if (!control) line += c;
+        else if (!line.empty() && line.back() != ' ') line += ' ';
+    }
+    std::lock_guard<std::mutex> guard(lock);
+    shown.push_back(line);
+    if (echo) Write();
+}
+
+void DemoMessages::Echo(bool on) {
+    std::lock_guard<std::mutex> guard(lock);
+    echo = on;
+    if (echo) Write();
+}
+
+void DemoMessages::Write() {
+    for (; written < shown.size(); ++written)
+        std::fprintf(stderr, "mfp demo: %s\n", shown[written].c_str());
+}
+
+std::vector<std::string> DemoMessages::Shown() const {
+    std::lock_guard<std::mutex> guard(lock);
+    return shown;
+}
+
+std::uint8_t DigitPattern(const std::array<std::uint32_t, 8>& rows, int column) {
+    std::uint8_t pattern = 0;
+    for (int row = 0; row < 8; ++row)
+        if (rows[static_cast<std::size_t>(row)] >> column & 1)
+            pattern |= static_cast<std::uint8_t>(1u << row);
+    return pattern;
+}
+
+std::string DigitText(const std::array<std::uint32_t, 8>& rows) {
+    // In order of preference: a digit before the letter that looks the same.
+    static const std::string readings = "0123456789ABCDEFGHIJLNOPRSTUZ-_";
+    std::string text;
+    for (int column = 0; column < kDemoDigits; ++column) {
+        const std::uint8_t pattern = DigitPattern(rows, column);
+        const std::uint8_t segments = pattern & 0x7F;
+        char shown = segments == 0 ? ' ' : '?';
+        for (const char c : readings) {
+            if (SegmentPattern(c) != segments) continue;
+            shown = c;
+            break;
+        }
+        text += shown;
+        if (pattern & 0x80) text += '.';
+    }
+    return text;
 }
 
 DemoRuntime::DemoRuntime(const std::vector<std::string>& serials, const std::string& givenIni)
@@ -73,6 +135,18 @@ DemoRuntime::~DemoRuntime() {
 // once (for its first port LED), and a switch report arriving during that exchange would be
 // taken for its answer and lost.
 int DemoRuntime::Start() {
+    if (!sectionsChecked) {
+        sectionsChecked = true;
+        std::vector<std::string> sections;
+        profile.ReadSectionNames(iniPath, sections);
+        for (const DemoPanel& panel : panels) {
+            if (std::none_of(sections.begin(), sections.end(),
+                             [&](const std::string& name) { return SameName(name, panel.serial); }))
+                messages.Show(iniPath + " has no section [" + panel.serial +
+                                  "]: that panel gets the default configuration",
+                              MessageIcon::Information);
+        }
+    }
     const int started = panelSet->LoadMFPs();
     for (const DemoPanel& panel : panels)
         if (CMFPWorker* worker = Worker(panel)) WaitFor([&] { return worker->PassesDone() >= 1; });
@@ -111,7 +185,8 @@ void DemoRuntime::SetSwitch(DemoPanel& panel, int n, bool closed) {
     for (int k = 7; k >= 0; --k) keys = keys << 8 | panel.board->Keys()[static_cast<std::size_t>(k)];
     if (worker && panel.board->KeyMatrixOn() &&
         !WaitFor([&] { return worker->InputsSeen() == keys; }))
-        std::fprintf(stderr, "mfp demo: panel %s did not report SW%d\n", panel.serial.c_str(), n);
+        messages.Show("panel " + panel.serial + " did not report SW" + std::to_string(n),
+                      MessageIcon::Error);
 }
 
 void DemoRuntime::AwaitFreshPass() {
@@ -121,7 +196,7 @@ void DemoRuntime::AwaitFreshPass() {
         // The pass under way may have read the old values; the one after it has not.
         const uint64_t target = worker->PassesDone() + 2;
         if (!WaitFor([&] { return worker->PassesDone() >= target; }))
-            std::fprintf(stderr, "mfp demo: panel %s ran no output pass\n", panel.serial.c_str());
+            messages.Show("panel " + panel.serial + " ran no output pass", MessageIcon::Error);
     }
 }
 

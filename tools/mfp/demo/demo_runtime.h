@@ -2,7 +2,10 @@
 // a cockpit view, and the real panel runtime (CMFP, workers, boards) between them.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -12,10 +15,22 @@
 #include "os/user_message.h"
 #include "panels/mfp.h"
 
-// Problems the user must see go to standard error.
-class StderrUserMessages : public UserMessages {
+// Problems the user must see, each on one line: kept for the interactive screen, which
+// covers standard error, and written there while echo is on (turning it on writes those
+// kept meanwhile).
+class DemoMessages : public UserMessages {
 public:
     void Show(const std::string& text, MessageIcon icon) override;
+    void Echo(bool on);
+    std::vector<std::string> Shown() const;
+
+private:
+    void Write();
+
+    mutable std::mutex lock;
+    bool echo = true;
+    std::vector<std::string> shown;
+    std::size_t written = 0;
 };
 
 struct DemoPanel {
@@ -31,7 +46,9 @@ public:
     DemoRuntime(const DemoRuntime&) = delete;
     DemoRuntime& operator=(const DemoRuntime&) = delete;
 
-    int Start();  // LoadMFPs; the number of panels started
+    // LoadMFPs; the number of panels started. The first start tells of panels whose serial
+    // has no section in the file.
+    int Start();
     void Stop();  // UnloadMFPs
     // What the module does on a device change: unload and load again.
     void Reload();
@@ -50,11 +67,12 @@ public:
     void SetView(bool open);
 
     SimHost host;
+    DemoMessages messages;
 
 private:
     SimHidBackend backend;
     SimProfileFile profile;
-    StderrUserMessages messages;
+    bool sectionsChecked = false;
     std::vector<DemoPanel> panels;
     std::string iniPath;
     bool temporaryIni = false;
@@ -64,3 +82,14 @@ private:
 
 // The bundled configuration's section body.
 const char* DemoConfiguration();
+
+// The bundled flight: the script tools/mfp/demo/flight.txt.
+const char* BundledFlight();
+
+// The digits a panel shows: the first kDemoDigits matrix columns (the bundled configuration's),
+// each column's rows the segments a (row 0) to g and the point (row 7).
+constexpr int kDemoDigits = 12;
+std::uint8_t DigitPattern(const std::array<std::uint32_t, 8>& rows, int column);
+// The digits read as a person reads them: a digit's pattern as the digit ("0", not "O"), a
+// pattern that shows no character as "?", a lit point as a "." after its digit.
+std::string DigitText(const std::array<std::uint32_t, 8>& rows);

@@ -92,10 +92,10 @@ std::optional<std::vector<DemoCommand>> ParseDemoScript(std::istream& text, int 
     int lineNumber = 0;
     for (std::string line; std::getline(text, line);) {
         ++lineNumber;
-        std::istringstream stream(line);
+        std::istringstream stream(line.substr(0, line.find('#')));
         std::vector<std::string> words;
         for (std::string word; stream >> word;) words.push_back(word);
-        if (words.empty() || words[0][0] == '#') continue;
+        if (words.empty()) continue;
         DemoCommand command;
         const std::string problem = ParseCommand(words, panelCount, command);
         if (!problem.empty()) {

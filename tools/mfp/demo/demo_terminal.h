@@ -4,5 +4,9 @@
 
 #include "tools/mfp/demo/demo_runtime.h"
 
-// Runs until q or Ctrl-C; the terminal is restored either way. Returns the exit status.
+// Whether standard input and output are a terminal the interactive mode can draw on.
+bool DemoTerminalAvailable();
+
+// Runs until q, Ctrl-C or the end of the input; the terminal is restored either way. Returns
+// the exit status.
 int RunDemoTerminal(DemoRuntime& runtime);
