@@ -129,7 +129,7 @@ TEST(DemoCommandTest, WrongArgumentsAreNamed) {
         {"--sim 0000A1BG", "--sim 0000A1BG: a serial is 8 hexadecimal digits"},
         {"--sim 0000A1B2 --sim 0000a1b2", "--sim 0000a1b2: the panel is simulated already"},
         {"--script /no/such.txt", "--script /no/such.txt: No such file or directory"},
-        {"--sim", "--sim: needs a value"},
+        {"--sim", "--sim: a value must follow"},
         {"--fly", "--fly: unknown option"},
         {"-- --help", "--help: unexpected argument"},
     };

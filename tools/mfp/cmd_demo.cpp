@@ -16,44 +16,13 @@
 #include <thread>
 #include <vector>
 
+#include "tools/mfp/arguments.h"
 #include "tools/mfp/commands.h"
 #include "tools/mfp/demo/demo_runtime.h"
 #include "tools/mfp/demo/demo_script.h"
 #include "tools/mfp/demo/demo_terminal.h"
 
 namespace {
-
-const char kUsage[] = "usage: mfp demo [--ini FILE] [--sim SERIAL]... [--script FILE]\n";
-
-const char kHelp[] =
-    "\n"
-    "The panel simulator: the real panel runtime against simulated panels and a simulated\n"
-    "Flight Simulator. In a terminal it draws the panels and flies the bundled flight; the\n"
-    "screen lists its keys. Without a terminal (standard input or output redirected, or on\n"
-    "Windows) and without --script it plays the bundled flight as a script and ends.\n"
-    "\n"
-    "  --ini FILE      the Tarnell_MFP.ini to run (default: the bundled configuration for\n"
-    "                  every panel)\n"
-    "  --sim SERIAL    a simulated panel, its serial 8 hexadecimal digits; repeatable\n"
-    "                  (default: one panel, 0000A1B2)\n"
-    "  --script FILE   play the script FILE without a terminal, print what the simulator and\n"
-    "                  the panels saw, and end\n"
-    "  --help          print this help\n"
-    "  --              ends the options\n"
-    "\n"
-    "Script: one command a line, # starts a comment; PANEL is 1 to the number of panels in\n"
-    "--sim order, 1 when left out.\n"
-    "  press SWn [PANEL], release SWn [PANEL]   n 1 to 15\n"
-    "  gauge ID VALUE [TYPE]         ID 0 to 4294967295; TYPE 33 double (default), 14 int16,\n"
-    "                                2 int8 (the low 8 bits of the integer part)\n"
-    "  wait MS                       MS 0 to 3600000\n"
-    "  view off, view on             close or open the simulator's view\n"
-    "  unplug [PANEL], plug [PANEL]  pull or plug in the panel\n"
-    "  show                          print each panel's LED rows, port bytes and digits\n"
-    "Output lines: event 0xID VALUE; key 0xVK; panel SERIAL matrix ROW1..ROW8;\n"
-    "panel SERIAL ports PORT0..PORT3; panel SERIAL digits \"TEXT\".\n"
-    "\n"
-    "Exit status: 0 done, 2 a wrong argument, an unreadable file or a wrong script line.\n";
 
 struct DemoOptions {
     std::string iniPath;
@@ -73,47 +42,37 @@ std::string Unreadable(const std::string& path) {
 
 // The options; nothing with `status` 0 after the help, 2 after telling what is wrong.
 std::optional<DemoOptions> ParseOptions(const Arguments& args, int& status) {
-    auto fail = [&status](const std::string& argument,
-                          const std::string& why) -> std::optional<DemoOptions> {
-        std::fprintf(stderr, "mfp demo: %s: %s\n%s", argument.c_str(), why.c_str(), kUsage);
-        status = 2;
-        return std::nullopt;
-    };
+    ArgumentReader reader("demo", args);
     DemoOptions options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded) return fail(arg, "unexpected argument");
-        if (arg == "--") {
-            optionsEnded = true;
+    while (reader.Next()) {
+        const bool sim = reader.Is("--sim");
+        if (!sim && !reader.Is("--ini") && !reader.Is("--script")) {
+            reader.Unexpected();
             continue;
         }
-        if (arg == "--help") {
-            std::printf("%s%s", kUsage, kHelp);
-            status = 0;
-            return std::nullopt;
-        }
-        if (arg != "--ini" && arg != "--sim" && arg != "--script")
-            return fail(arg, arg.rfind('-', 0) == 0 ? "unknown option" : "unexpected argument");
-        if (i + 1 >= args.size()) return fail(arg, "needs a value");
-        const std::string& value = args[++i];
-        if (arg == "--sim") {
-            std::string serial = value;
+        const std::optional<std::string> value = reader.Value();
+        if (!value) continue;
+        if (sim) {
+            std::string serial = *value;
             for (char& c : serial) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
             if (serial.size() != 8 || !std::all_of(serial.begin(), serial.end(), [](char c) {
                     return std::isxdigit(static_cast<unsigned char>(c)) != 0;
                 }))
-                return fail(arg + " " + value, "a serial is 8 hexadecimal digits");
-            if (std::count(options.serials.begin(), options.serials.end(), serial) != 0)
-                return fail(arg + " " + value, "the panel is simulated already");
-            options.serials.push_back(serial);
+                reader.Fail("a serial is 8 hexadecimal digits");
+            else if (std::count(options.serials.begin(), options.serials.end(), serial) != 0)
+                reader.Fail("the panel is simulated already");
+            else
+                options.serials.push_back(serial);
             continue;
         }
-        std::string& path = arg == "--ini" ? options.iniPath : options.scriptPath;
-        if (!path.empty()) return fail(arg, "given twice");
-        const std::string why = Unreadable(value);
-        if (!why.empty()) return fail(arg + " " + value, why);
-        path = value;
+        std::string& path = reader.Is("--ini") ? options.iniPath : options.scriptPath;
+        const std::string why = path.empty() ? Unreadable(*value) : "given twice";
+        if (!why.empty()) reader.Fail(why);
+        else path = *value;
+    }
+    if (const auto finished = reader.Finish()) {
+        status = *finished;
+        return std::nullopt;
     }
     if (options.serials.empty()) options.serials.push_back("0000A1B2");
     return options;

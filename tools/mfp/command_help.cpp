@@ -10,13 +10,28 @@ const std::vector<CommandHelp>& AllCommandHelp() {
          "the gauge values 0, 1 and 1234.5; one that stays dark is warned about.\n"
          "Exit status: 0 no section corrupt, 1 a section corrupt, 2 the file cannot be read.\n"},
         {"demo", "[--ini FILE] [--sim SERIAL]... [--script FILE]",
-         "The panel simulator: the real panel runtime, simulated panels and host.",
-         "  --ini FILE        the configuration file (default: the bundled one)\n"
-         "  --sim SERIAL      a simulated panel with this serial (default 0000A1B2); repeatable\n"
-         "  --script FILE     run this script instead of the terminal: press SWn [PANEL],\n"
-         "                    release SWn [PANEL], gauge ID VALUE [TYPE], wait MS, view off,\n"
-         "                    view on, unplug [PANEL], plug [PANEL], show; # starts a comment\n",
-         ""},
+         "The panel simulator: the real panel runtime, simulated panels and a simulated simulator.",
+         "  --ini FILE        the Tarnell_MFP.ini to run (default: the bundled configuration for\n"
+         "                    every panel)\n"
+         "  --sim SERIAL      a simulated panel, its serial 8 hexadecimal digits; repeatable\n"
+         "                    (default: one panel, 0000A1B2)\n"
+         "  --script FILE     play the script FILE without a terminal, print what the simulator\n"
+         "                    and the panels saw, and end\n",
+         "In a terminal it draws the panels and flies the bundled flight; the screen lists its keys.\n"
+         "Without a terminal (standard input or output redirected, or on Windows) and without\n"
+         "--script it plays the bundled flight as a script and ends.\n\n"
+         "Script: one command a line, # starts a comment; PANEL is 1 to the number of panels in\n"
+         "--sim order, 1 when left out.\n"
+         "  press SWn [PANEL], release SWn [PANEL]   n 1 to 15\n"
+         "  gauge ID VALUE [TYPE]         ID 0 to 4294967295; TYPE 33 double (default), 14 int16,\n"
+         "                                2 int8 (the low 8 bits of the integer part)\n"
+         "  wait MS                       MS 0 to 3600000\n"
+         "  view off, view on             close or open the simulator's view\n"
+         "  unplug [PANEL], plug [PANEL]  pull or plug in the panel\n"
+         "  show                          print each panel's LED rows, port bytes and digits\n"
+         "Output lines: event 0xID VALUE; key 0xVK; panel SERIAL matrix ROW1..ROW8;\n"
+         "panel SERIAL ports PORT0..PORT3; panel SERIAL digits \"TEXT\".\n\n"
+         "Exit status: 0 done, 2 a wrong argument, an unreadable file or a wrong script line.\n"},
         {"eval", "[--degrees] [STATEMENT...]", "Evaluates output formulas as the panel outputs do.",
          "  --degrees         angles in degrees (the panel outputs use radians)\n",
          "Prints one line per statement: the result, or \"error: \" and why. Without statements it\n"

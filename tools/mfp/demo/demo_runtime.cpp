@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <thread>
 
 #include "board/segment_pattern.h"
@@ -137,8 +138,9 @@ DemoRuntime::~DemoRuntime() {
 int DemoRuntime::Start() {
     if (!sectionsChecked) {
         sectionsChecked = true;
-        std::vector<std::string> sections;
-        profile.ReadSectionNames(iniPath, sections);
+        std::ifstream file(iniPath, std::ios::binary);
+        const std::vector<std::string> sections =
+            ProfileText(std::string(std::istreambuf_iterator<char>(file), {})).SectionNames();
         for (const DemoPanel& panel : panels) {
             if (std::none_of(sections.begin(), sections.end(),
                              [&](const std::string& name) { return SameName(name, panel.serial); }))
