@@ -1,0 +1,124 @@
+#include "tools/mfp/check_report.h"
+
+#include <cstdio>
+
+#include "panels/output_rules.h"
+#include "tools/mfp/output_text.h"
+
+namespace {
+
+// One warning for each output that a pass with a sample gauge value leaves dark, from the
+// runtime's own formatting and evaluator.
+void AddTrialWarnings(SectionCheck& check) {
+    for (const OutputTrial& trial : TryOutputs(check.outputs)) {
+        const MFPOutput& output = check.outputs[trial.output];
+        if (output.Kind() == OutputKind::None) continue;  // warned already: it shows nothing
+        std::string warning = "outputs: output " + std::to_string(trial.output + 1) + ": ";
+        if (trial.step == OutputStep::UnusableFormat) {
+            warning += trial.problem;
+        } else {
+            char value[32];
+            std::snprintf(value, sizeof value, "%g", trial.value);
+            warning += "\"" + output.format + "\" gives " + trial.problem + " for " + value;
+            if (trial.typeCode != kGaugeTypeDouble) warning += " as type code " + std::to_string(trial.typeCode);
+        }
+        check.warnings.push_back(warning + (output.Kind() == OutputKind::Display ? "; the display" : "; the LED") +
+                                 " stays dark");
+    }
+}
+
+// Every named section but "Misc" (the module's global settings) is a board's.
+std::vector<std::string> BoardSections(const std::vector<std::string>& sections) {
+    std::vector<std::string> boards;
+    for (const std::string& name : sections) {
+        std::string lower;
+        for (const char c : name) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (!name.empty() && lower != "misc") boards.push_back(name);
+    }
+    return boards;
+}
+
+}  // namespace
+
+const char* KindName(OutputKind kind) {
+    switch (kind) {
+        case OutputKind::Display: return "display";
+        case OutputKind::PortLed: return "port";
+        case OutputKind::MatrixLed: return "matrix";
+        case OutputKind::None: break;
+    }
+    return "none";
+}
+
+namespace {
+
+std::string JsonOutput(const MFPOutput& o) {
+    std::string json = "{\"flags\":" + std::to_string(o.flags) + ",\"kind\":\"" + KindName(o.Kind()) +
+                       "\",\"gauge\":" + std::to_string(o.gaugeVariable) + ",\"format\":" + JsonString(o.format);
+    switch (o.Kind()) {
+        case OutputKind::Display:
+            json += ",\"digit\":" + std::to_string(o.startDigit) + ",\"decimalPoint\":" +
+                    (o.decimalPoint ? "true" : "false") + ",\"width\":" + std::to_string(o.width);
+            break;
+        case OutputKind::PortLed:
+            json += ",\"port\":" + std::to_string(o.port) + ",\"bit\":" + std::to_string(o.bit) +
+                    ",\"on\":" + std::to_string(o.onValue) + ",\"off\":" + std::to_string(o.offValue);
+            break;
+        case OutputKind::MatrixLed:
+            json += ",\"led\":" + std::to_string(o.matrixLed) + ",\"on\":" + std::to_string(o.onValue) +
+                    ",\"off\":" + std::to_string(o.offValue);
+            break;
+        case OutputKind::None: break;
+    }
+    return json + "}";
+}
+
+std::string JsonSection(const SectionCheck& check) {
+    std::string json = "{\"section\":" + JsonString(check.section);
+    if (check.corrupt) {
+        json += ",\"error\":\"corruption\",\"item\":" + JsonString(check.corruptItem);
+    } else {
+        json += ",\"inputs\":[";
+        const char* separator = "";
+        for (const auto& [key, input] : check.inputs) {
+            json += separator;
+            json += "{\"key\":" + JsonString(key) + ",\"event\":" + std::to_string(input.eventId) +
+                    ",\"value\":" + std::to_string(input.value) + "}";
+            separator = ",";
+        }
+        json += "],\"outputs\":[";
+        separator = "";
+        for (const MFPOutput& output : check.outputs) {
+            json += separator + JsonOutput(output);
+            separator = ",";
+        }
+        json += "]";
+    }
+    json += ",\"warnings\":[";
+    const char* separator = "";
+    for (const std::string& warning : check.warnings) {
+        json += separator + JsonString(warning);
+        separator = ",";
+    }
+    return json + "]}";
+}
+
+}  // namespace
+
+std::vector<SectionCheck> CheckConfiguration(const ProfileText& profile, const std::string& iniPath,
+                                             const std::string* onlySection) {
+    const std::vector<std::string> sections =
+        onlySection ? std::vector<std::string>{*onlySection} : BoardSections(profile.SectionNames());
+    std::vector<SectionCheck> checks;
+    for (const std::string& section : sections) {
+        checks.push_back(CheckSection(profile, iniPath, section));
+        AddTrialWarnings(checks.back());
+    }
+    return checks;
+}
+
+std::string CheckJson(const std::vector<SectionCheck>& checks) {
+    std::string json = "{\"sections\":[";
+    for (std::size_t i = 0; i < checks.size(); ++i) json += (i ? "," : "") + JsonSection(checks[i]);
+    return json + "]}";
+}
