@@ -68,8 +68,10 @@ struct ProcessCounts {
     int threads = 0;
     unsigned long handles = 0;
     int standInThreads = 0;
+    int standInHandles = 0;
     bool operator==(const ProcessCounts& other) const {
-        return threads == other.threads && handles == other.handles && standInThreads == other.standInThreads;
+        return threads == other.threads && handles == other.handles && standInThreads == other.standInThreads &&
+               standInHandles == other.standInHandles;
     }
 };
 
@@ -110,9 +112,12 @@ ProcessCounts CountNow() {
         counts.handles += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
     // The stand-in hid.dll's pipe threads are not the module's: they are counted apart.
     const HMODULE hid = GetModuleHandleA("hid.dll");
-    const auto standInThreads =
-        hid ? reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(hid, "SimBoardThreads"))) : nullptr;
-    counts.standInThreads = standInThreads ? standInThreads() : 0;
+    const auto standIn = [hid](const char* name) {
+        const auto count = hid ? reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(hid, name))) : nullptr;
+        return count ? count() : 0;
+    };
+    counts.standInThreads = standIn("SimBoardThreads");
+    counts.standInHandles = standIn("SimBoardHandles");
     return counts;
 }
 
@@ -128,7 +133,8 @@ void PrintCounts() {
         if (again == counts) break;
         counts = again;
     }
-    Observe("counts threads=%d handles=%lu stand-in-threads=%d", counts.threads, counts.handles, counts.standInThreads);
+    Observe("counts threads=%d handles=%lu stand-in-threads=%d stand-in-handles=%d", counts.threads, counts.handles,
+            counts.standInThreads, counts.standInHandles);
 }
 
 void PumpMessages() {

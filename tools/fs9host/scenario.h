@@ -49,9 +49,9 @@ bool ReadScenarioFile(const std::string& path, std::vector<Step>& steps);
 void RunScenario(const std::vector<Step>& steps, HostWindows& windows, PanelsTable& panels, DialogCloser& closer);
 // A WM_DEVICECHANGE with a device-interface record naming path.
 void SendDeviceChange(HWND window, WPARAM event, DWORD deviceType, const std::string& path);
-// Prints "counts threads=N handles=M stand-in-threads=K" of this process: N threads started
-// through the C runtime (the module's, the stand-ins' and this host's; not Wine's own), M open
-// handles, K threads of the stand-in hid.dll (0 without it).
+// Prints "counts threads=N handles=M stand-in-threads=K stand-in-handles=H" of this process: N
+// threads started through the C runtime (the module's, the stand-ins' and this host's; not
+// Wine's own), M open handles, K threads and H pipe handles of the stand-in hid.dll (0 without).
 void PrintCounts();
 // Dispatches every queued message of the calling thread.
 void PumpMessages();

@@ -183,6 +183,8 @@ int SimBoardPorts(const char* serial, unsigned char ports[4]) {
 
 int SimBoardThreads() { return PoolThreadCount(); }
 
+int SimBoardHandles() { return PipeServerHandles(); }
+
 // --- For the stand-in setupapi.dll and cfgmgr32.dll (device_tree.h).
 
 unsigned StandinListInterfaces(StandinInterface* interfaces, unsigned capacity) {

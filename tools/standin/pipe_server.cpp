@@ -1,6 +1,7 @@
 #include "tools/standin/pipe_server.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "tools/standin/worker_pool.h"
 
@@ -11,7 +12,20 @@ namespace {
 // tops the spares up: so it never finds all instances busy, however late the threads run.
 constexpr int kSpareInstances = 3;
 
-HANDLE NewEvent(BOOL manualReset) { return CreateEventA(nullptr, manualReset, FALSE, nullptr); }
+// The handles the servers hold, so that a host counting its process's handles can tell the
+// module's from ours.
+std::atomic<int> openHandles{0};
+
+HANDLE Counted(HANDLE handle) {
+    if (handle && handle != INVALID_HANDLE_VALUE) ++openHandles;
+    return handle;
+}
+
+void Close(HANDLE handle) {
+    if (handle && handle != INVALID_HANDLE_VALUE && CloseHandle(handle)) --openHandles;
+}
+
+HANDLE NewEvent(BOOL manualReset) { return Counted(CreateEventA(nullptr, manualReset, FALSE, nullptr)); }
 
 // Waits until an operation on the pipe has let go of its OVERLAPPED block.
 void Finish(HANDLE pipe, OVERLAPPED& operation) {
@@ -33,16 +47,18 @@ struct PipeServer::Instance {
 
     Instance() { connect.hEvent = NewEvent(TRUE); }
     ~Instance() {
-        if (pipe != INVALID_HANDLE_VALUE) CloseHandle(pipe);
-        CloseHandle(wake);
-        CloseHandle(connect.hEvent);
+        Close(pipe);
+        Close(wake);
+        Close(connect.hEvent);
     }
 };
 
 PipeServer::PipeServer(std::string pathIn, std::shared_ptr<SimBoard> boardIn, int pipeIn)
     : path(std::move(pathIn)), board(std::move(boardIn)), pipe(pipeIn), stopEvent(NewEvent(TRUE)) {}
 
-PipeServer::~PipeServer() { CloseHandle(stopEvent); }
+PipeServer::~PipeServer() { Close(stopEvent); }
+
+int PipeServerHandles() { return openHandles; }
 
 void PipeServer::Start() {
     if (board && !board->AddListener(pipe, this)) return;
@@ -113,9 +129,9 @@ std::size_t PipeServer::PendingReports() {
 // The instance exists, and a client can open it, when this returns.
 void PipeServer::SpawnInstance() {
     auto instance = std::make_unique<Instance>();
-    instance->pipe = CreateNamedPipeA(path.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
-                                      PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
-                                      PIPE_UNLIMITED_INSTANCES, 0, 0, 0, nullptr);
+    instance->pipe = Counted(CreateNamedPipeA(path.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                                              PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
+                                              PIPE_UNLIMITED_INSTANCES, 0, 0, 0, nullptr));
     if (instance->pipe == INVALID_HANDLE_VALUE || !instance->wake || !instance->connect.hEvent) return;
     {
         std::lock_guard<std::mutex> hold(lock);
@@ -221,8 +237,8 @@ void PipeServer::Serve(Instance& instance) {
     DisconnectNamedPipe(file);
     if (reading) Finish(file, read);
     if (writing) Finish(file, write);
-    CloseHandle(read.hEvent);
-    CloseHandle(write.hEvent);
+    Close(read.hEvent);
+    Close(write.hEvent);
 }
 
 void PipeServer::ThreadEnded() {

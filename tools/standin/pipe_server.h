@@ -73,3 +73,6 @@ private:
     unsigned inputBuffers = 32;  // the platform's default
     std::vector<Instance*> instances;  // listening or connected
 };
+
+// Handles the pipe servers hold open now (pipe instances and their events).
+int PipeServerHandles();

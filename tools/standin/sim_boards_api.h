@@ -70,6 +70,10 @@ int SimBoardPorts(const char* serial, unsigned char ports[4]);
  * subtracts them. */
 int SimBoardThreads(void);
 
+/* The handles the stand-in holds open to serve its pipes (instances and their events): their
+ * number follows the module's opens, so a host counting the module's handles subtracts them. */
+int SimBoardHandles(void);
+
 #ifdef __cplusplus
 }
 #endif
