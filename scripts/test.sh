@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds every preset and runs every test: native, under ThreadSanitizer and AddressSanitizer,
-# and the Windows side (the shipped i686 build) under wine in a chroot made once per machine.
-# Ends with one line "N passed, M failed".
+# and the Windows side (the shipped i686 build) under wine in a chroot made once per machine;
+# makes the release archive dist/Tarnell_MFP-VERSION.zip. Ends with one line "N passed, M failed".
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 bash "$root/scripts/install-deps.sh" || exit 1
@@ -35,6 +35,9 @@ stage_failed() { echo "FAILED: $1" >&2; failed=$((failed + 1)); }
 echo "== win32: Tarnell_MFP.dll, mfp.exe and the Windows-side tests"
 win32_built=yes
 build_preset win32 || { win32_built=no; stage_failed "win32 build"; }
+
+echo "== release archive (the native test release_archive checks it)"
+if [ "$win32_built" = yes ]; then bash scripts/release.sh || stage_failed "release archive"; fi
 
 echo "== native"
 if build_preset native; then CTEST_ARGS="-LE soak" run_ctest native; else stage_failed "native build"; fi

@@ -55,6 +55,7 @@ bool PeFile::Load(const std::string& path) {
     if (U32(pe) != 0x00004550) return Fail("no PE signature");
     machine = U16(pe + 4);
     const uint16_t sectionCount = U16(pe + 6);
+    symbolTable = U32(pe + 12);
     const uint16_t optionalSize = U16(pe + 20);
     const size_t optional = pe + 24;
     magic = U16(optional);

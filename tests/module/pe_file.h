@@ -31,6 +31,9 @@ public:
     uint16_t OptionalHeaderMagic() const { return magic; }
     uint64_t ImageBase() const { return imageBase; }
     uint32_t SizeOfImage() const { return sizeOfImage; }
+    // Where the COFF symbol table starts, 0 without one. Debug sections come with it: their long
+    // names live in its string table.
+    uint32_t SymbolTableOffset() const { return symbolTable; }
     const std::string& ExportName() const { return exportName; }
     // Exported name -> RVA.
     const std::map<std::string, uint32_t>& Exports() const { return exports; }
@@ -56,6 +59,7 @@ private:
     uint16_t magic = 0;
     uint64_t imageBase = 0;
     uint32_t sizeOfImage = 0;
+    uint32_t symbolTable = 0;
     std::vector<PeSection> sections;
     std::string exportName;
     std::map<std::string, uint32_t> exports;

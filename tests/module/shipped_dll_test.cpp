@@ -1,4 +1,5 @@
-// Checks on the shipped module, build/win32/bin/Tarnell_MFP.dll, as the simulator will see it.
+// Checks on the shipped programs as Windows will see them: the module,
+// build/win32/bin/Tarnell_MFP.dll, and the tool beside it, mfp.exe.
 #include "tests/module/pe_file.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,16 @@
 #include <set>
 
 namespace {
+
+// The DLLs a program imports that are not in `allowed`, in lower case.
+std::vector<std::string> ImportsOutside(const PeFile& file, const std::set<std::string>& allowed) {
+    std::vector<std::string> outside;
+    for (std::string name : file.ImportedDlls()) {
+        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (!allowed.count(name)) outside.push_back(name);
+    }
+    return outside;
+}
 
 class ShippedModule : public testing::Test {
 protected:
@@ -44,10 +55,21 @@ TEST_F(ShippedModule, ImportsOnlyWindowsSystemDlls) {
                                            "ole32.dll",    "oleaut32.dll", "version.dll", "shell32.dll",
                                            "advapi32.dll", "comctl32.dll", "comdlg32.dll"};
     ASSERT_FALSE(dll.ImportedDlls().empty());
-    for (std::string name : dll.ImportedDlls()) {
-        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-        EXPECT_TRUE(allowed.count(name)) << "imports " << name;
-    }
+    EXPECT_EQ(ImportsOutside(dll, allowed), std::vector<std::string>{});
+}
+
+TEST_F(ShippedModule, CarriesNoSymbolsOrDebugInformation) {
+    EXPECT_EQ(dll.SymbolTableOffset(), 0u);
+}
+
+// The same static runtime as the module; mfp panels loads the HID libraries by name when it runs.
+TEST(ShippedTool, IsA32BitImageForI386WithoutSymbolsImportingOnlyTheRuntimeAndKernel) {
+    PeFile tool;
+    ASSERT_TRUE(tool.Load(MFP_SHIPPED_TOOL)) << MFP_SHIPPED_TOOL << ": " << tool.Error();
+    EXPECT_EQ(tool.OptionalHeaderMagic(), PeFile::kMagicPe32);
+    EXPECT_EQ(tool.Machine(), PeFile::kMachineI386);
+    EXPECT_EQ(ImportsOutside(tool, {"kernel32.dll", "msvcrt.dll"}), std::vector<std::string>{});
+    EXPECT_EQ(tool.SymbolTableOffset(), 0u);
 }
 
 TEST_F(ShippedModule, LinkageRecordHoldsTheEntryPointsAndFixedWords) {
