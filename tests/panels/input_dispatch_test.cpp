@@ -15,11 +15,7 @@ TEST_F(InputDispatchTest, ReportsDispatchChangedBitsInOrderAndReleasesDoNothing)
     // SW2 (0001), SW4 (0003), SW9 (0100), SW10 (0101) send events 2, 4, 9, 10 with values.
     WriteInputs(kSerial, {{1, "2", 20}, {3, "4", 40}, {8, "9", 90}, {9, "A", 100}});
     StartWorker();
-    struct Step {
-        std::array<std::uint8_t, 8> keys;
-        std::vector<SimHostRecord> expected;
-        std::vector<std::string> pressed;
-    };
+    struct Step { std::array<std::uint8_t, 8> keys; std::vector<SimHostRecord> expected; std::vector<std::string> pressed; };
     const std::vector<Step> steps = {
         // The first report after start-up: every set bit is a press, lower byte and bit first.
         {{0x0A, 0x01}, {Event(2, 20), Event(4, 40), Event(9, 90)},
@@ -46,14 +42,9 @@ TEST_F(InputDispatchTest, ReportsDispatchChangedBitsInOrderAndReleasesDoNothing)
 }
 
 TEST_F(InputDispatchTest, EventRanges) {
-    struct Row {
-        const char* eventText;
-        int value;
-        std::vector<SimHostRecord> expected;
-        const char* logged;  // the line after "pressed"
-    };
+    struct Row { const char* eventText; int value; std::vector<SimHostRecord> expected; const char* logged; };
     const std::vector<Row> rows = {
-        {"10000", 5, {}, nullptr},
+        {"10000", 5, {}, nullptr},  // logged: the line after "pressed"
         {"1000001", 5, {KeyDown(0x70), KeyUp(0x70)}, "Performing custom action (16777217)"},
         {"1000039", 5, {KeyDown(0x09), KeyUp(0x09)}, "Performing custom action (16777273)"},
         {"100003A", 5, {Event(0x100003A, 5)}, "Performing FS action(16777274)"},

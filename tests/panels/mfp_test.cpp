@@ -122,11 +122,9 @@ TEST_F(PanelSetTest, ConfigurationReloadsAfterSaveOnlyAndAlwaysRestartsTheInputs
     auto sim = AddBoard("0000A1B2");
     WriteInputs("0000A1B2", {{0, "101", 1}});
     enum class Outcome { Save, Cancel, Throw };
-    const struct {
-        Outcome outcome;
-        SimHostRecord press;  // SW1 afterwards
-        size_t messagesShown;
-    } cases[] = {{Outcome::Cancel, Event(0x101, 1), 0}, {Outcome::Throw, Event(0x101, 1), 1}, {Outcome::Save, Event(0x303, 3), 0}};
+    // press: what SW1 sends afterwards
+    const struct { Outcome outcome; SimHostRecord press; size_t messagesShown; } cases[] = {
+        {Outcome::Cancel, Event(0x101, 1), 0}, {Outcome::Throw, Event(0x101, 1), 1}, {Outcome::Save, Event(0x303, 3), 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.outcome));
         bool boardWasFree = false;
@@ -209,11 +207,8 @@ TEST_F(PanelSetTest, APanelWhoseWorkerCannotStartIsNotServed) {
     AddBoard("0000C3D4");
     WriteInputs("0000A1B2", {{0, "101", 1}});
     WriteInputs("0000C3D4", {{0, "202", 2}});
-    const struct {
-        int refusedWorker;
-        const char* served;
-        SimHostRecord press;
-    } cases[] = {{1, "0000C3D4", Event(0x202, 2)}, {2, "0000A1B2", Event(0x101, 1)}};
+    const struct { int refusedWorker; const char* served; SimHostRecord press; } cases[] = {
+        {1, "0000C3D4", Event(0x202, 2)}, {2, "0000A1B2", Event(0x101, 1)}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.refusedWorker);
         SimThreadStarter threads;
