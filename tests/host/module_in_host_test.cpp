@@ -15,12 +15,8 @@ const std::string kOurPath =
     "\\\\?\\HID#VID_07C0&PID_1500&MI_01#7&1a2b3c4d&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 const std::string kDebug = "[Misc]\r\nDebug=1\r\n";
 
-const struct DeviceCase {
-    const char* name;
-    std::string step;
-    const char* forwarded;  // the event as the host's own procedure gets it
-    bool reloads;
-} kDeviceCases[] = {
+// forwarded: the event as the host's own procedure gets it
+const struct DeviceCase { const char* name; std::string step; const char* forwarded; bool reloads; } kDeviceCases[] = {
     {"arrival of our board", "device:0x8000:5:" + kOurPath, "0x8000", true},
     {"removal of our board", "device:0x8004:5:" + kOurPath, "0x8004", true},
     {"query-remove event", "device:0x8001:5:" + kOurPath, "0x8001", false},
@@ -223,10 +219,7 @@ TEST(ModuleWithoutSimulatorWindow, StaysInertAndSaysSo) {
 }
 
 TEST(ModuleLogSwitch, OnlyDebugOneWritesTheLog) {
-    const struct {
-        const char* ini;
-        bool logged;
-    } cases[] = {
+    const struct { const char* ini; bool logged; } cases[] = {
         {"[Misc]\r\nDebug=1\r\n", true},   {"[Misc]\r\nDebug=2\r\n", false}, {"[Misc]\r\nDebug=0\r\n", false},
         {"[Other]\r\nDebug=1\r\n", false}, {nullptr, false},
     };

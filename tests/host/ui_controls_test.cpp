@@ -14,10 +14,7 @@ constexpr int kImageId = 2001;    // an "IMAGE" resource of this test program (t
 constexpr int kNoImageId = 2002;  // no resource of any type
 
 TEST(ModuleVersion, FormatsTheFileVersionString) {
-    const struct {
-        const char* fileVersion;
-        const char* shown;
-    } cases[] = {
+    const struct { const char* fileVersion; const char* shown; } cases[] = {
         {"1, 2, 6, 0", "1.2.6.0"}, {"1,0,0,0", "1.0.0.0"}, {" 2 , 3 ", "2.3"}, {"1.0.0.0", "1.0.0.0"}, {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatVersionText(c.fileVersion), c.shown) << c.fileVersion;
@@ -84,12 +81,8 @@ TEST_F(ControlWindow, PictureControlLoadsTheBannerFromTheModule) {
 // Created directly, the control loads this program's "IMAGE" resource named by its own id,
 // unless a picture named with SetResource was loaded while attaching.
 TEST_F(ControlWindow, PictureControlCreatedDirectlyLoadsTheImageOfItsId) {
-    const struct {
-        int id;
-        bool autoLoad;
-        bool banner;  // SetResource named the module's banner
-        bool loaded;
-    } cases[] = {
+    // banner: SetResource named the module's banner
+    const struct { int id; bool autoLoad; bool banner; bool loaded; } cases[] = {
         {kImageId, true, false, true},
         {kImageId, false, false, false},   // only loads by itself when asked to
         {kNoImageId, true, false, false},  // no resource: created all the same, empty

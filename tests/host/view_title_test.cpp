@@ -119,10 +119,7 @@ TEST(ViewTitle, IsReadWhileTheWindowThreadWaitsInUnloadMFPs) {
 // The narrow text is what the ANSI window function gives on the owner's own thread.
 TEST(ViewTitle, IsTheAnsiTextCutAt259Characters) {
     SimulatorWindows windows;
-    const struct {
-        const char* name;
-        std::wstring title;
-    } cases[] = {
+    const struct { const char* name; std::wstring title; } cases[] = {
         {"cockpit", L"COCKPIT - View 00"},
         {"accented", L"Cockpit \u00e9l\u00e8ve - View 00"},
         {"not in the code page", L"View \u4e2d"},
