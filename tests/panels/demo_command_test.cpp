@@ -72,69 +72,59 @@ TEST(DemoCommandTest, ScriptPrintsEventsKeysAndPanels) {
     EXPECT_EQ(run.status, 0);
 }
 
-TEST(DemoCommandTest, ShowReadsDigitsAsPeopleDo) {
-    const DemoRun run = RunDemo("", "gauge 1 -1.5\ngauge 2 8.25\ngauge 3 -42\nshow\n");
-    EXPECT_NE(run.output.find("panel 0000A1B2 digits \"-1.508.25 -42 \"\n"), std::string::npos) << run.output;
-}
-
-// A script line not understood, or arguments, are named: nothing runs.
-TEST(DemoCommandTest, WrongScriptsAndArgumentsAreNamed) {
+// What mfp demo prints last and on its standard error; a script line not understood, or
+// arguments, are named and nothing runs.
+TEST(DemoCommandTest, OutcomesOfScriptsAndArguments) {
     const std::string usage = "\nusage: mfp demo [--ini FILE] [--sim SERIAL]... [--script FILE]\n";
-    const std::string folder = ::testing::TempDir();
+    const std::string folder = ::testing::TempDir(), iniPath = TempPath(".ini");
+    std::ofstream(iniPath) << "[0000a1b2]\n";
+    const std::string started = "mfp demo: 1 panel(s) started\n";
     const struct {
         std::string arguments;
-        const char* script;  // after a first line "show"
-        std::string error;
+        const char* script;
+        std::string lastOutput;  // empty: no output at all
+        std::string errors;      // after "mfp demo: "
+        int status;
     } cases[] = {
-        {"", "press SW16", kScript + ": line 2: expected SW1 to SW15\n"},
-        {"", "press SW1 3", kScript + ": line 2: no panel 3 (there are 1)\n"},
-        {"", "gauge 1", kScript + ": line 2: expected gauge ID VALUE [TYPE]\n"},
-        {"", "gauge 1 2 7", kScript + ": line 2: type must be 2, 14 or 33\n"},
-        {"", "wait soon", kScript + ": line 2: expected wait MS\n"},
-        {"", "view sideways", kScript + ": line 2: expected view on or view off\n"},
-        {"", "fly", kScript + ": line 2: unknown command fly\n"},
-        {"", "show all", kScript + ": line 2: show takes nothing\n"},
-        {"--ini /no/such.ini", nullptr, "--ini /no/such.ini: No such file or directory" + usage},
-        {"--ini " + folder, nullptr, "--ini " + folder + ": is a directory" + usage},
-        {"--sim 0000A1B", nullptr, "--sim 0000A1B: a serial is 8 hexadecimal digits" + usage},
-        {"--sim 0000A1BG", nullptr, "--sim 0000A1BG: a serial is 8 hexadecimal digits" + usage},
-        {"--sim 0000A1B2 --sim 0000a1b2", nullptr, "--sim 0000a1b2: the panel is simulated already" + usage},
-        {"--script /no/such.txt", nullptr, "--script /no/such.txt: No such file or directory" + usage},
-        {"--sim", nullptr, "--sim: a value must follow" + usage},
-        {"--fly", nullptr, "--fly: unknown option" + usage},
-        {"-- --help", nullptr, "--help: unexpected argument" + usage},
+        // Digits as people read them; the bundled flight without a terminal and a script.
+        {"", "gauge 1 -1.5\ngauge 2 8.25\ngauge 3 -42\nshow\n", "panel 0000A1B2 digits \"-1.508.25 -42 \"\n",
+         "1 panel(s) started\n", 0},
+        {"", nullptr, "panel 0000A1B2 digits \"1250120 100 \"\n", "no terminal: playing the bundled flight\n" + started, 0},
+        // Reloads start the panels again; the missing section is told once.
+        {"--ini " + iniPath + " --sim 0000A1B2 --sim 0000C3D4", "unplug 2\nplug 2\n", "",
+         iniPath + " has no section [0000C3D4]: that panel gets the default configuration\nmfp demo: 2 panel(s) started\n", 0},
+        {"", "show\npress SW16\n", "", kScript + ": line 2: expected SW1 to SW15\n", 2},
+        {"", "show\npress SW1 3\n", "", kScript + ": line 2: no panel 3 (there are 1)\n", 2},
+        {"", "show\ngauge 1\n", "", kScript + ": line 2: expected gauge ID VALUE [TYPE]\n", 2},
+        {"", "show\ngauge 1 2 7\n", "", kScript + ": line 2: type must be 2, 14 or 33\n", 2},
+        {"", "show\nwait soon\n", "", kScript + ": line 2: expected wait MS\n", 2},
+        {"", "show\nview sideways\n", "", kScript + ": line 2: expected view on or view off\n", 2},
+        {"", "show\nfly\n", "", kScript + ": line 2: unknown command fly\n", 2},
+        {"", "show\nshow all\n", "", kScript + ": line 2: show takes nothing\n", 2},
+        {"--ini /no/such.ini", nullptr, "", "--ini /no/such.ini: No such file or directory" + usage, 2},
+        {"--ini " + folder, nullptr, "", "--ini " + folder + ": is a directory" + usage, 2},
+        {"--sim 0000A1B", nullptr, "", "--sim 0000A1B: a serial is 8 hexadecimal digits" + usage, 2},
+        {"--sim 0000A1BG", nullptr, "", "--sim 0000A1BG: a serial is 8 hexadecimal digits" + usage, 2},
+        {"--sim 0000A1B2 --sim 0000a1b2", nullptr, "", "--sim 0000a1b2: the panel is simulated already" + usage, 2},
+        {"--script /no/such.txt", nullptr, "", "--script /no/such.txt: No such file or directory" + usage, 2},
+        {"--sim", nullptr, "", "--sim: a value must follow" + usage, 2},
+        {"--fly", nullptr, "", "--fly: unknown option" + usage, 2},
+        {"-- --help", nullptr, "", "--help: unexpected argument" + usage, 2},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.script ? c.script : c.arguments);
-        const DemoRun run = c.script ? RunDemo(c.arguments, ("show\n" + std::string(c.script) + "\n").c_str())
-                                     : RunDemo(c.arguments);
-        EXPECT_EQ(run.errors, "mfp demo: " + c.error);
-        EXPECT_EQ(run.output, "");
-        EXPECT_EQ(run.status, 2);
+        SCOPED_TRACE(c.arguments + (c.script ? c.script : ""));
+        const DemoRun run = RunDemo(c.arguments, c.script);
+        const std::string& out = run.output;
+        EXPECT_EQ(c.lastOutput.empty() ? out : out.substr(out.size() - std::min(out.size(), c.lastOutput.size())),
+                  c.lastOutput);
+        EXPECT_EQ(run.errors, "mfp demo: " + c.errors);
+        EXPECT_EQ(run.status, c.status);
     }
+    std::remove(iniPath.c_str());
     const DemoRun help = RunDemo("--help");
     for (const char* option : {"--ini FILE ", "--sim SERIAL ", "--script FILE ", "--help ", "--  "})
         EXPECT_NE(help.output.find(option), std::string::npos) << option;
     EXPECT_EQ(help.status, 0);
-}
-
-// Without a terminal and without a script the bundled flight plays and ends.
-TEST(DemoCommandTest, WithoutATerminalTheBundledFlightPlays) {
-    const DemoRun run = RunDemo("");
-    const std::string last = "panel 0000A1B2 digits \"1250120 100 \"\n";
-    EXPECT_EQ(run.output.substr(run.output.size() - std::min(run.output.size(), last.size())), last);
-    EXPECT_EQ(run.status, 0);
-}
-
-// Reloads start the panels again; the missing section is told once.
-TEST(DemoCommandTest, AMissingSectionIsToldOnce) {
-    const std::string iniPath = TempPath(".ini");
-    std::ofstream(iniPath) << "[0000a1b2]\n";
-    const DemoRun run = RunDemo("--ini " + iniPath + " --sim 0000A1B2 --sim 0000C3D4", "unplug 2\nplug 2\n");
-    EXPECT_EQ(run.errors, "mfp demo: " + iniPath +
-                              " has no section [0000C3D4]: that panel gets the default configuration\n"
-                              "mfp demo: 2 panel(s) started\n");
-    std::remove(iniPath.c_str());
 }
 
 // mfp demo on a pseudo-terminal that is not its controlling terminal, so that closing it ends
