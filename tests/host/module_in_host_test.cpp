@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <memory>
 #include <regex>
 
 namespace {
