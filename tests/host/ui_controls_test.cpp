@@ -113,6 +113,7 @@ TEST_F(ControlWindow, PictureControlWithoutItsResourceShowsNothing) {
     EXPECT_FALSE(picture.LoadPicture(nullptr, kBannerId, BesideTestProgram("Tarnell_MFP.dll")));  // type "IMAGE"
     EXPECT_FALSE(picture.HasPicture());
     EXPECT_EQ(picture.GetPictureSize().cx, 0);
+    EXPECT_EQ(picture.GetPictureSize().cy, 0);
 }
 
 TEST_F(ControlWindow, LinkThatOpensNothingBeepsAndStopsBeingALink) {
