@@ -4,32 +4,24 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
-
-bool Has(const std::vector<std::string>& lines, const std::string& wanted) {
-    return std::find(lines.begin(), lines.end(), wanted) != lines.end();
-}
 
 TEST(StandInHost, PanelsSlotsRecordEventsAndAnswerLookups) {
     const HostRun run = RunHostProgram({"--module", BesideTestProgram("probe_module.dll"), "--gauge",
                                         "0x30=2:118.25", "--gauge", "49=14:-5"});
     ASSERT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(Has(run.output, "trigger_key_event id=0x10001 value=7"));
-    EXPECT_TRUE(Has(run.output, "trigger_key_event id=0x1000005 value=0"));
-    EXPECT_TRUE(Has(run.output, "probe token=0x30 data=set type=2 double=118.25 int16=0"));
-    EXPECT_TRUE(Has(run.output, "probe token=0x31 data=set type=14 double=0 int16=-5"));
-    EXPECT_TRUE(Has(run.output, "probe token=0x32 data=null type=0 double=0 int16=0"));
-    EXPECT_TRUE(Has(run.output, "gauge-lookups 3"));
+    for (const char* line : {"trigger_key_event id=0x10001 value=7", "trigger_key_event id=0x1000005 value=0",
+                             "probe token=0x30 data=set type=2 double=118.25 int16=0",
+                             "probe token=0x31 data=set type=14 double=0 int16=-5",
+                             "probe token=0x32 data=null type=0 double=0 int16=0", "gauge-lookups 3"})
+        EXPECT_EQ(Count(run.output, line), 1u) << line;
 }
 
 TEST(StandInHost, RefusesBadArgumentsAndMissingModules) {
     EXPECT_EQ(RunHostProgram({"--gauge", "0x30=2"}).exitCode, 2);
     EXPECT_EQ(RunHostProgram({"no-such-step"}).exitCode, 2);
     EXPECT_EQ(RunHostProgram({"command"}).exitCode, 2);  // the id is missing
-    const HostRun missing = RunHostProgram({"--module", BesideTestProgram("no_such_module.dll")});
-    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(RunHostProgram({"--module", BesideTestProgram("no_such_module.dll")}).exitCode, 1);
     EXPECT_EQ(RunHostProgram({"--help"}).exitCode, 0);
 }
 

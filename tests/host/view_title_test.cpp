@@ -5,10 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <mutex>
 #include <string>
 #include <thread>
 
@@ -28,17 +25,14 @@ constexpr DWORD kPatienceMs = 10000;
 class SimulatorWindows {
 public:
     SimulatorWindows() {
-        WNDCLASSA mainClass{};
-        mainClass.lpfnWndProc = &DefWindowProcA;
-        mainClass.hInstance = GetModuleHandleA(nullptr);
-        mainClass.lpszClassName = kMainWindowClass;
-        RegisterClassA(&mainClass);
         // A Unicode view keeps any title as it was set, whatever the ANSI code page.
-        WNDCLASSW viewClass{};
-        viewClass.lpfnWndProc = &DefWindowProcW;
-        viewClass.hInstance = GetModuleHandleA(nullptr);
-        viewClass.lpszClassName = L"FS98CHILD";
-        RegisterClassW(&viewClass);
+        for (const wchar_t* name : {L"FS98MAIN", L"FS98CHILD"}) {
+            WNDCLASSW windowClass{};
+            windowClass.lpfnWndProc = &DefWindowProcW;
+            windowClass.hInstance = GetModuleHandleA(nullptr);
+            windowClass.lpszClassName = name;
+            RegisterClassW(&windowClass);
+        }
         main = CreateWindowExA(0, kMainWindowClass, "stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         view = CreateWindowExA(0, kViewWindowClass, "COCKPIT - View 00", WS_CHILD, 0, 0, 100, 100, main,
@@ -80,39 +74,25 @@ public:
     bool gatePassed = false;  // the update thread's alone
     bool firstRead = false;
     std::string firstTitle;
-
-private:
     const HWND mainWindow;
 };
 
-// Ends the process with a failure when the guarded wait is not over in time: a deadlock must
+// Runs fn, ending the process with a failure when it does not return in time: a deadlock must
 // fail the test, not hang it.
-class Watchdog {
-public:
-    explicit Watchdog(const char* what) {
-        thread = std::thread([this, what] {
-            std::unique_lock<std::mutex> hold(lock);
-            if (changed.wait_for(hold, std::chrono::milliseconds(kPatienceMs), [this] { return over; })) return;
-            std::fprintf(stderr, "FAILED: %s did not return within %lu ms\n", what, kPatienceMs);
-            std::fflush(stderr);
-            TerminateProcess(GetCurrentProcess(), 3);
-        });
-    }
-    ~Watchdog() {
-        {
-            std::lock_guard<std::mutex> hold(lock);
-            over = true;
-        }
-        changed.notify_all();
-        thread.join();
-    }
-
-private:
-    std::mutex lock;
-    std::condition_variable changed;
-    bool over = false;
-    std::thread thread;
-};
+template <typename Fn>
+void WithinPatience(const char* what, Fn fn) {
+    const HANDLE over = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread watchdog([&] {
+        if (WaitForSingleObject(over, kPatienceMs) == WAIT_OBJECT_0) return;
+        std::fprintf(stderr, "FAILED: %s did not return within %lu ms\n", what, kPatienceMs);
+        std::fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), 3);
+    });
+    fn();
+    SetEvent(over);
+    watchdog.join();
+    CloseHandle(over);
+}
 
 TEST(ViewTitle, IsReadWhileTheWindowThreadWaitsInUnloadMFPs) {
     SimulatorWindows windows;
@@ -129,12 +109,9 @@ TEST(ViewTitle, IsReadWhileTheWindowThreadWaitsInUnloadMFPs) {
 
     // The second pass reads the title of the view the first one found.
     EXPECT_EQ(WaitForSingleObject(gated.entered, kPatienceMs), WAIT_OBJECT_0);
-    {
-        Watchdog watchdog("UnloadMFPs");
-        // From here on this thread, the windows' owner, handles no message until the workers end.
-        SetEvent(gated.unloading);
-        panels.UnloadMFPs();
-    }
+    // From here on this thread, the windows' owner, handles no message until the workers end.
+    SetEvent(gated.unloading);
+    WithinPatience("UnloadMFPs", [&] { panels.UnloadMFPs(); });
     EXPECT_TRUE(gated.firstRead);
     EXPECT_EQ(gated.firstTitle, "COCKPIT - View 00");
 }
@@ -142,10 +119,7 @@ TEST(ViewTitle, IsReadWhileTheWindowThreadWaitsInUnloadMFPs) {
 // The narrow text is what the ANSI window function gives on the owner's own thread.
 TEST(ViewTitle, IsTheAnsiTextCutAt259Characters) {
     SimulatorWindows windows;
-    const struct {
-        const char* name;
-        std::wstring title;
-    } cases[] = {
+    const struct { const char* name; std::wstring title; } cases[] = {
         {"cockpit", L"COCKPIT - View 00"},
         {"accented", L"Cockpit \u00e9l\u00e8ve - View 00"},
         {"not in the code page", L"View \u4e2d"},
@@ -160,9 +134,7 @@ TEST(ViewTitle, IsTheAnsiTextCutAt259Characters) {
         std::string title = "unchanged";
         const bool read = PlatformHostWindows().GetWindowTitle(reinterpret_cast<WindowHandle>(windows.view), title);
         EXPECT_EQ(read, length > 0);
-        if (read) {
-            EXPECT_EQ(title, std::string(expected, static_cast<size_t>(length)));
-        }
+        if (read) EXPECT_EQ(title, std::string(expected, static_cast<size_t>(length)));
     }
 }
 

@@ -7,11 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -19,149 +21,110 @@ namespace {
 std::string TempPath(const std::string& name) {
     return ::testing::TempDir() + "demo_command_test_" + std::to_string(getpid()) + name;
 }
+const std::string kScript = TempPath(".txt");
 
 struct DemoRun {
-    std::string output;
-    std::string errors;
-    int status;
+    std::string output, errors;
+    int status = -1;  // the exit status; -1 when it did not exit
 };
 
-// mfp demo with the arguments (shell words), standard input from /dev/null, within 30 s.
-DemoRun RunMfpDemo(const std::string& arguments) {
+// mfp demo with the arguments (shell words) and, when given, a script of that text; standard
+// input from /dev/null, within 30 s.
+DemoRun RunDemo(const std::string& arguments, const char* script = nullptr) {
     const std::string errorPath = TempPath(".err");
-    const std::string command = std::string("timeout 30 \"") + MFP_PROGRAM + "\" demo " +
-                                arguments + " </dev/null 2>" + errorPath;
-    DemoRun run{"", "", -1};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
-    run.status = pclose(pipe);
+    if (script) std::ofstream(kScript) << script;
+    const std::string command = "timeout 30 \"" MFP_PROGRAM "\" demo " + arguments +
+                                (script ? " --script \"" + kScript + "\"" : "") + " </dev/null 2>" + errorPath;
+    DemoRun run;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
+        const int status = pclose(pipe);
+        if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
+    }
     std::stringstream errors;
     errors << std::ifstream(errorPath).rdbuf();
     run.errors = errors.str();
     std::remove(errorPath.c_str());
-    return run;
-}
-
-DemoRun RunDemo(const std::string& script, const std::string& extraArguments = "") {
-    const std::string scriptPath = TempPath(".txt");
-    std::ofstream(scriptPath) << script;
-    const DemoRun run = RunMfpDemo(extraArguments + " --script \"" + scriptPath + "\"");
-    std::remove(scriptPath.c_str());
+    std::remove(kScript.c_str());
     return run;
 }
 
 TEST(DemoCommandTest, ScriptPrintsEventsKeysAndPanels) {
-    const std::string script =
-        "# gear up, a keystroke, a port LED, two panels\n"
-        "\n"
-        "gauge 1 1234  # altitude\n"
-        "gauge 2 567 14\n"
-        "gauge 3 890\n"
-        "gauge 4 0\n"
-        "gauge 5 1 2\n"
-        "press SW1\n"
-        "release SW1\n"
-        "press SW5 2\n"
-        "release SW5 2\n"
-        "show\n"
-        "view off\n"
-        "show\n"
-        "unplug 2\n"
-        "press SW2\n"
-        "release SW2\n"
-        "plug 2\n"
-        "press SW3 2\n";
-    const DemoRun run = RunDemo(script, "--sim 0000A1B2 --sim 0000C3D4");
+    const DemoRun run = RunDemo("--sim 0000A1B2 --sim 0000C3D4",
+                                "# gear up, a keystroke, a port LED, two panels\n\n"
+                                "gauge 1 1234  # altitude\ngauge 2 567 14\ngauge 3 890\ngauge 4 0\ngauge 5 1 2\n"
+                                "press SW1\nrelease SW1\npress SW5 2\nrelease SW5 2\nshow\nview off\nshow\n"
+                                "unplug 2\npress SW2\nrelease SW2\nplug 2\npress SW3 2\n");
     // Digits "1234", "567" and "890" from columns 0, 4 and 8 (segment r in row r); LED 97
     // (row 0, column 12) for gear up; port 0 line 0 low for the parking brake. Both panels
     // read the same gauges.
-    const std::string shown =
-        "panel 0000A1B2 matrix 00001776 0000074F 0000077D 00000536 00000522 00000738 0000033E 00000000\n"
-        "panel 0000A1B2 ports FE FF FF FF\n"
-        "panel 0000A1B2 digits \"1234567 890 \"\n"
-        "panel 0000C3D4 matrix 00001776 0000074F 0000077D 00000536 00000522 00000738 0000033E 00000000\n"
-        "panel 0000C3D4 ports FE FF FF FF\n"
-        "panel 0000C3D4 digits \"1234567 890 \"\n";
-    const std::string dark =
-        "panel 0000A1B2 matrix 00000000 00000000 00000000 00000000 00000000 00000000 00000000 00000000\n"
-        "panel 0000A1B2 ports FF FF FF FF\n"
-        "panel 0000A1B2 digits \"            \"\n"
-        "panel 0000C3D4 matrix 00000000 00000000 00000000 00000000 00000000 00000000 00000000 00000000\n"
-        "panel 0000C3D4 ports FF FF FF FF\n"
-        "panel 0000C3D4 digits \"            \"\n";
-    EXPECT_EQ(run.output, "event 0x10022 0\n"
-                          "key 0x47\n" +
-                              shown + dark +
-                              "event 0x100D8 0\n"
-                              "event 0x100D7 0\n");
+    std::string shown, dark;
+    for (const char* serial : {"0000A1B2", "0000C3D4"}) {
+        shown += std::string("panel ") + serial +
+                 " matrix 00001776 0000074F 0000077D 00000536 00000522 00000738 0000033E 00000000\n"
+                 "panel " + serial + " ports FE FF FF FF\npanel " + serial + " digits \"1234567 890 \"\n";
+        dark += std::string("panel ") + serial +
+                " matrix 00000000 00000000 00000000 00000000 00000000 00000000 00000000 00000000\n"
+                "panel " + serial + " ports FF FF FF FF\npanel " + serial + " digits \"            \"\n";
+    }
+    EXPECT_EQ(run.output, "event 0x10022 0\nkey 0x47\n" + shown + dark + "event 0x100D8 0\nevent 0x100D7 0\n");
     EXPECT_EQ(run.status, 0);
 }
 
-TEST(DemoCommandTest, InvalidScripts) {
-    const char* const scripts[] = {"press SW16\n", "press SW1 3\n", "gauge 1\n",
-                                   "gauge 1 2 7\n", "wait soon\n",  "view sideways\n",
-                                   "fly\n",         "show all\n"};
-    for (const char* script : scripts) {
-        const DemoRun run = RunDemo(std::string("show\n") + script);
-        EXPECT_EQ(run.output, "") << script << "nothing runs";
-        EXPECT_NE(run.status, 0) << script;
-    }
-}
-
-TEST(DemoCommandTest, ShowReadsDigitsAsPeopleDo) {
-    const DemoRun run = RunDemo("gauge 1 -1.5\ngauge 2 8.25\ngauge 3 -42\nshow\n");
-    EXPECT_NE(run.output.find("panel 0000A1B2 digits \"-1.508.25 -42 \"\n"), std::string::npos)
-        << run.output;
-}
-
-TEST(DemoCommandTest, WrongArgumentsAreNamed) {
-    const std::string usage = "usage: mfp demo [--ini FILE] [--sim SERIAL]... [--script FILE]\n";
-    const std::string folder = ::testing::TempDir();
+// What mfp demo prints last and on its standard error; a script line not understood, or
+// arguments, are named and nothing runs.
+TEST(DemoCommandTest, OutcomesOfScriptsAndArguments) {
+    const std::string usage = "\nusage: mfp demo [--ini FILE] [--sim SERIAL]... [--script FILE]\n";
+    const std::string folder = ::testing::TempDir(), iniPath = TempPath(".ini");
+    std::ofstream(iniPath) << "[0000a1b2]\n";
+    const std::string started = "mfp demo: 1 panel(s) started\n";
     const struct {
         std::string arguments;
-        std::string error;
+        const char* script;
+        std::string lastOutput;  // empty: no output at all
+        std::string errors;      // after "mfp demo: "
+        int status;
     } cases[] = {
-        {"--ini /no/such.ini", "--ini /no/such.ini: No such file or directory"},
-        {"--ini " + folder, "--ini " + folder + ": is a directory"},
-        {"--sim 0000A1B", "--sim 0000A1B: a serial is 8 hexadecimal digits"},
-        {"--sim 0000A1BG", "--sim 0000A1BG: a serial is 8 hexadecimal digits"},
-        {"--sim 0000A1B2 --sim 0000a1b2", "--sim 0000a1b2: the panel is simulated already"},
-        {"--script /no/such.txt", "--script /no/such.txt: No such file or directory"},
-        {"--sim", "--sim: a value must follow"},
-        {"--fly", "--fly: unknown option"},
-        {"-- --help", "--help: unexpected argument"},
+        // Digits as people read them; the bundled flight without a terminal and a script.
+        {"", "gauge 1 -1.5\ngauge 2 8.25\ngauge 3 -42\nshow\n", "panel 0000A1B2 digits \"-1.508.25 -42 \"\n",
+         "1 panel(s) started\n", 0},
+        {"", nullptr, "panel 0000A1B2 digits \"1250120 100 \"\n", "no terminal: playing the bundled flight\n" + started, 0},
+        // Reloads start the panels again; the missing section is told once.
+        {"--ini " + iniPath + " --sim 0000A1B2 --sim 0000C3D4", "unplug 2\nplug 2\n", "",
+         iniPath + " has no section [0000C3D4]: that panel gets the default configuration\nmfp demo: 2 panel(s) started\n", 0},
+        {"", "show\npress SW16\n", "", kScript + ": line 2: expected SW1 to SW15\n", 2},
+        {"", "show\npress SW1 3\n", "", kScript + ": line 2: no panel 3 (there are 1)\n", 2},
+        {"", "show\ngauge 1\n", "", kScript + ": line 2: expected gauge ID VALUE [TYPE]\n", 2},
+        {"", "show\ngauge 1 2 7\n", "", kScript + ": line 2: type must be 2, 14 or 33\n", 2},
+        {"", "show\nwait soon\n", "", kScript + ": line 2: expected wait MS\n", 2},
+        {"", "show\nview sideways\n", "", kScript + ": line 2: expected view on or view off\n", 2},
+        {"", "show\nfly\n", "", kScript + ": line 2: unknown command fly\n", 2},
+        {"", "show\nshow all\n", "", kScript + ": line 2: show takes nothing\n", 2},
+        {"--ini /no/such.ini", nullptr, "", "--ini /no/such.ini: No such file or directory" + usage, 2},
+        {"--ini " + folder, nullptr, "", "--ini " + folder + ": is a directory" + usage, 2},
+        {"--sim 0000A1B", nullptr, "", "--sim 0000A1B: a serial is 8 hexadecimal digits" + usage, 2},
+        {"--sim 0000A1BG", nullptr, "", "--sim 0000A1BG: a serial is 8 hexadecimal digits" + usage, 2},
+        {"--sim 0000A1B2 --sim 0000a1b2", nullptr, "", "--sim 0000a1b2: the panel is simulated already" + usage, 2},
+        {"--script /no/such.txt", nullptr, "", "--script /no/such.txt: No such file or directory" + usage, 2},
+        {"--sim", nullptr, "", "--sim: a value must follow" + usage, 2},
+        {"--fly", nullptr, "", "--fly: unknown option" + usage, 2},
+        {"-- --help", nullptr, "", "--help: unexpected argument" + usage, 2},
     };
     for (const auto& c : cases) {
-        const DemoRun run = RunMfpDemo(c.arguments);
-        EXPECT_EQ(run.errors, "mfp demo: " + c.error + "\n" + usage) << c.arguments;
-        EXPECT_EQ(run.output, "") << c.arguments;
-        EXPECT_EQ(WEXITSTATUS(run.status), 2) << c.arguments;
+        SCOPED_TRACE(c.arguments + (c.script ? c.script : ""));
+        const DemoRun run = RunDemo(c.arguments, c.script);
+        const std::string& out = run.output;
+        EXPECT_EQ(c.lastOutput.empty() ? out : out.substr(out.size() - std::min(out.size(), c.lastOutput.size())),
+                  c.lastOutput);
+        EXPECT_EQ(run.errors, "mfp demo: " + c.errors);
+        EXPECT_EQ(run.status, c.status);
     }
-    const DemoRun help = RunMfpDemo("--help");
+    std::remove(iniPath.c_str());
+    const DemoRun help = RunDemo("--help");
     for (const char* option : {"--ini FILE ", "--sim SERIAL ", "--script FILE ", "--help ", "--  "})
         EXPECT_NE(help.output.find(option), std::string::npos) << option;
     EXPECT_EQ(help.status, 0);
-}
-
-// Without a terminal and without a script the bundled flight plays and ends.
-TEST(DemoCommandTest, WithoutATerminalTheBundledFlightPlays) {
-    const DemoRun run = RunMfpDemo("");
-    const std::string last = "panel 0000A1B2 digits \"1250120 100 \"\n";
-    EXPECT_EQ(run.output.substr(run.output.size() - std::min(run.output.size(), last.size())), last);
-    EXPECT_EQ(run.status, 0);
-}
-
-// Reloads start the panels again; the missing section is told once.
-TEST(DemoCommandTest, AMissingSectionIsToldOnce) {
-    const std::string iniPath = TempPath(".ini");
-    std::ofstream(iniPath) << "[0000a1b2]\n";
-    const DemoRun run = RunDemo("unplug 2\nplug 2\n", "--ini " + iniPath + " --sim 0000A1B2 --sim 0000C3D4");
-    EXPECT_EQ(run.errors, "mfp demo: " + iniPath +
-                              " has no section [0000C3D4]: that panel gets the default configuration\n"
-                              "mfp demo: 2 panel(s) started\n");
-    std::remove(iniPath.c_str());
 }
 
 // mfp demo on a pseudo-terminal that is not its controlling terminal, so that closing it ends
@@ -182,49 +145,42 @@ public:
         _exit(127);
     }
     ~TerminalDemo() {
-        CloseTerminal();
-        if (pid > 0) Ended();
+        if (pid > 0) Ends(true);
+        if (master >= 0) close(master);
     }
     // Whether `text` appears within 10 s after the text the last call found.
     bool Shows(const std::string& text) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         std::size_t found = 0;
-        while ((found = screen.find(text, seen)) == std::string::npos)
-            if (!Read() || std::chrono::steady_clock::now() > deadline) return false;
+        for (const auto deadline = Now() + std::chrono::seconds(10); (found = screen.find(text, seen)) == std::string::npos; Read())
+            if (Now() > deadline) return false;
         seen = found + text.size();
         return true;
     }
     void Type(char key) { EXPECT_EQ(write(master, &key, 1), 1); }
-    void CloseTerminal() {
-        if (master >= 0) close(master);
-        master = -1;
-    }
-    // Whether the program ends within 5 s with status 0; it is killed otherwise.
-    bool Ended() {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    // Closes the terminal when asked, then whether the program ends within 5 s with status 0; it
+    // is killed otherwise.
+    bool Ends(bool closeTerminal) {
+        if (closeTerminal) close(std::exchange(master, -1));
+        const auto deadline = Now() + std::chrono::seconds(5);
         int status = -1;
-        while (waitpid(pid, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                kill(pid, SIGKILL);
-                waitpid(pid, &status, 0);
-                status = -1;
-            } else if (master < 0 || !Read()) {
-                usleep(100000);
-            }
+        pid_t ended = 0;
+        while ((ended = waitpid(pid, &status, WNOHANG)) == 0 && Now() < deadline) Read();
+        if (ended == 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            status = -1;
         }
         pid = -1;
         return status == 0;
     }
 
 private:
-    // Reads what arrives within 100 ms; false once the terminal is closed.
-    bool Read() {
+    static std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
+    // Adds what arrives within 100 ms to the screen (a closed terminal just waits).
+    void Read() {
         pollfd input{master, POLLIN, 0};
-        if (poll(&input, 1, 100) <= 0) return true;
         char buffer[4096];
-        const ssize_t got = read(master, buffer, sizeof buffer);
-        if (got > 0) screen.append(buffer, static_cast<std::size_t>(got));
-        return got > 0;
+        if (poll(&input, 1, 100) > 0) screen.append(buffer, std::max<ssize_t>(0, read(master, buffer, sizeof buffer)));
     }
 
     int master;
@@ -247,8 +203,7 @@ TEST(DemoCommandTest, TerminalFlightAnswersItsSwitches) {
     EXPECT_TRUE(demo.Shows("flight held by the parking brake"));
     demo.Type('7');
     EXPECT_TRUE(demo.Shows("flight paused"));
-    demo.CloseTerminal();
-    EXPECT_TRUE(demo.Ended());
+    EXPECT_TRUE(demo.Ends(true));
 }
 
 TEST(DemoCommandTest, TerminalShowsACorruptSection) {
@@ -258,7 +213,7 @@ TEST(DemoCommandTest, TerminalShowsACorruptSection) {
     EXPECT_TRUE(demo.Shows("Corruption of data found! File: " + iniPath +
                            " Item: Inputs. Please reinstall the configuration files"));
     demo.Type('q');
-    EXPECT_TRUE(demo.Ended());
+    EXPECT_TRUE(demo.Ends(false));
     std::remove(iniPath.c_str());
 }
 

@@ -1,5 +1,6 @@
 // The panel set with its threads: load, unload and reload, switches reaching the host through
 // the board's key-matrix thread, outputs refreshed by the update threads, and a corrupt section.
+#include <algorithm>
 #include <atomic>
 
 #include "board/tarnell_controllers.h"
@@ -23,11 +24,8 @@ public:
         if (lookupsThrow) throw 42;
         inner.LookupGaugeVariable(variable);
     }
-    std::atomic<bool> eventsThrow{false};
-    std::atomic<bool> lookupsThrow{false};
+    std::atomic<bool> eventsThrow{false}, lookupsThrow{false};
     std::atomic<int> lookups{0};
-
-private:
     SimHost& inner;
 };
 
@@ -40,14 +38,11 @@ class PanelSetTest : public PanelFixture {
 protected:
     bool HostGot(const SimHostRecord& record) {
         return Eventually([&] {
-            for (const auto& got : host.Records())
-                if (got == record) return true;
-            return false;
+            const std::vector<SimHostRecord> records = host.Records();
+            return std::find(records.begin(), records.end(), record) != records.end();
         });
     }
-    static SimHostRecord Event(uint32_t id, uint32_t value) {
-        return {SimHostRecord::Kind::Event, id, value};
-    }
+    static SimHostRecord Event(uint32_t id, uint32_t value) { return {SimHostRecord::Kind::Event, id, value}; }
 };
 
 TEST_F(PanelSetTest, LoadUnloadAndReloadTwoPanels) {
@@ -56,8 +51,7 @@ TEST_F(PanelSetTest, LoadUnloadAndReloadTwoPanels) {
     auto other = AddBoard("0000EEEE", 3, 1);  // another kind of board: no worker
     WriteInputs("0000A1B2", {{0, "101", 1}});
     WriteInputs("0000C3D4", {{0, "202", 2}});
-    WriteKey("0000A1B2", "outputs", "2,1,1,%g,1,0,0");
-    WriteKey("0000C3D4", "outputs", "2,1,1,%g,1,0,0");
+    for (const char* serial : {"0000A1B2", "0000C3D4"}) WriteKey(serial, "outputs", "2,1,1,%g,1,0,0");
     host.SetGauge(1, 1.0);
 
     CMFP panels(Services());
@@ -122,11 +116,9 @@ TEST_F(PanelSetTest, ConfigurationReloadsAfterSaveOnlyAndAlwaysRestartsTheInputs
     auto sim = AddBoard("0000A1B2");
     WriteInputs("0000A1B2", {{0, "101", 1}});
     enum class Outcome { Save, Cancel, Throw };
-    const struct {
-        Outcome outcome;
-        SimHostRecord press;  // SW1 afterwards
-        size_t messagesShown;
-    } cases[] = {{Outcome::Cancel, Event(0x101, 1), 0}, {Outcome::Throw, Event(0x101, 1), 1}, {Outcome::Save, Event(0x303, 3), 0}};
+    // press: what SW1 sends afterwards
+    const struct { Outcome outcome; SimHostRecord press; size_t messagesShown; } cases[] = {
+        {Outcome::Cancel, Event(0x101, 1), 0}, {Outcome::Throw, Event(0x101, 1), 1}, {Outcome::Save, Event(0x303, 3), 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.outcome));
         bool boardWasFree = false;
@@ -209,11 +201,8 @@ TEST_F(PanelSetTest, APanelWhoseWorkerCannotStartIsNotServed) {
     AddBoard("0000C3D4");
     WriteInputs("0000A1B2", {{0, "101", 1}});
     WriteInputs("0000C3D4", {{0, "202", 2}});
-    const struct {
-        int refusedWorker;
-        const char* served;
-        SimHostRecord press;
-    } cases[] = {{1, "0000C3D4", Event(0x202, 2)}, {2, "0000A1B2", Event(0x101, 1)}};
+    const struct { int refusedWorker; const char* served; SimHostRecord press; } cases[] = {
+        {1, "0000C3D4", Event(0x202, 2)}, {2, "0000A1B2", Event(0x101, 1)}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.refusedWorker);
         SimThreadStarter threads;

@@ -59,13 +59,9 @@ TEST(EventPicker, AGroupListsItsEventsInTheListBoxOrder) {
     EXPECT_EQ(model.Selection(), -1);
 }
 
-// One user action and what the list shows after it.
-struct Step {
-    enum Action { Group, Type, FindNext, Select } action;
-    const char* text;  // the group, the whole search text or the selected index
-    int selection;
-    int searchPos;
-};
+// One user action (with the group, the whole search text or the selected index) and what the
+// list shows after it.
+struct Step { enum Action { Group, Type, FindNext, Select } action; const char* text; int selection, searchPos; };
 
 TEST(EventPicker, SearchFollowsTheTypedTextAndTheFindNextButton) {
     // "Aircraft Failures" as shown: 0 "Toggle electrical system failure", 1 - 4 "Toggle engine 1

@@ -11,11 +11,7 @@ namespace {
 using Edges = std::vector<std::pair<int, int>>;
 
 TEST(SwitchEdges, OnlyASwitchGoingOnCounts) {
-    const struct {
-        const char* what;
-        std::array<uint8_t, 8> keys;
-        Edges wentOn;
-    } reports[] = {
+    const struct { const char* what; std::array<uint8_t, 8> keys; Edges wentOn; } reports[] = {
         {"SW1 and SW9 in one report", {0x01, 0x01}, {{0, 0}, {1, 0}}},
         {"both held", {0x01, 0x01}, {}},
         {"SW1 released, SW9 held", {0x00, 0x01}, {}},
@@ -95,9 +91,8 @@ TEST_F(InputPageTest, ASetupFileSetsAllFifteenSwitches) {
     const std::string setup = folder.Write("setup.ini", "[MFP-Module]\nAction 3=1003C\nValue 3=1\n");
     model.ImportSetup(ReadPanelSetup(profile, setup));
     for (int r = 0; r < 15; ++r) {
-        const bool fourth = r == 3;
-        EXPECT_EQ(model.Rows()[r].eventId, fourth ? 0x1003Cu : 0x10000u) << r;
-        EXPECT_EQ(model.Rows()[r].valueText, fourth ? "1" : "0") << r;
+        EXPECT_EQ(model.Rows()[r].eventId, r == 3 ? 0x1003Cu : 0x10000u) << r;
+        EXPECT_EQ(model.Rows()[r].valueText, r == 3 ? "1" : "0") << r;
     }
 }
 
@@ -116,27 +111,17 @@ TEST(FileBackup, EachSaveReplacesTheCopyAndAFailureSaysWhy) {
     EXPECT_FALSE(BackUpFile(path + ".bak.d", problem)) << "a folder is no file";
 }
 
-// A banner 400 pixels wide: the window ends m pixels right of it, the buttons sit at a quarter
-// and three quarters of its width.
+// A banner 400 pixels wide: the window ends m = 330 - 313 = 17 pixels right of it, the buttons
+// sit at a quarter and three quarters of its width (427 / 4 = 106).
 TEST(ConfigLayout, FollowsTheBannerPicture) {
-    ConfigLayoutStart start;
-    start.dialog = {100, 50, 400, 330};
-    start.banner = {110, 80, 370, 120};
-    start.save = {110, 290, 185, 313};
-    start.sheet = {100, 130, 400, 280};
-    start.pictureWidth = 400;
-    start.pictureHeight = 64;
-    start.frameWidth = 3;
-    const ConfigLayout layout = LayOutConfigDialog(start);
-    const long m = 330 - 313;
+    // Banner, Save, sheet and dialog as the template made them; the picture; the frame width.
+    const ConfigLayout layout =
+        LayOutConfigDialog({{110, 80, 370, 120}, {110, 290, 185, 313}, {100, 130, 400, 280}, {100, 50, 400, 330}, 400, 64, 3});
     EXPECT_EQ(layout.banner, (LayoutRect{110, 80, 510, 144}));
-    EXPECT_EQ(layout.dialog, (LayoutRect{100, 50, 510 + m, 144 + 3 * m + 150 + 23}));
-    EXPECT_EQ(layout.sheet, (LayoutRect{107, 144 + m, 510, 144 + m + 150}));
-    const long quarter = (510 + m - 100) / 4;
-    EXPECT_EQ(layout.save, (LayoutRect{100 + quarter, layout.dialog.bottom - m - 23, 100 + quarter + 75, layout.dialog.bottom - m}));
-    EXPECT_EQ(layout.cancel.right, 100 + 3 * quarter);
-    EXPECT_EQ(layout.cancel.left, 100 + 3 * quarter - 75);
-    EXPECT_EQ(layout.cancel.top, layout.save.top);
+    EXPECT_EQ(layout.dialog, (LayoutRect{100, 50, 527, 368}));
+    EXPECT_EQ(layout.sheet, (LayoutRect{107, 161, 510, 311}));
+    EXPECT_EQ(layout.save, (LayoutRect{206, 328, 281, 351}));
+    EXPECT_EQ(layout.cancel, (LayoutRect{343, 328, 418, 351}));
 }
 
 }  // namespace
