@@ -9,7 +9,7 @@ namespace {
 
 // Started with the first job, so that the pool does not grow while a test host counts the
 // process's threads and handles; more start only when a run needs more at once.
-constexpr int kStartingThreads = 32;
+constexpr int kStartingThreads = 64;
 
 struct Pool {
     std::mutex lock;
