@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -34,8 +34,8 @@ const std::vector<CorpusFile>& Corpus() {
          {"Board1", "S"}, {"Inputs", "k", " K ", "j"}},
         {"case", "[bOaRd1]\nINPUTS=upper\ninputs=lower\n[s]\nK=1\n", {"Board1", "S"}, {"Inputs", "k"}},
         {"quotes", "[Q]\nsingle='abc'\ndouble=\"abc\"\nmixed='abc\"\nlonely='\nempty=''\ninner=a'b'\n"
-                   "half='abc\nspaced=  \"  x  \"  \nk=\"1\"\n",
-         {"Q"}, {"single", "double", "mixed", "lonely", "empty", "inner", "half", "spaced", "k"}},
+                   "half='abc\nspaced=  \"  x  \"  \nk=\"1\"\ncut=1, 2\n",
+         {"Q"}, {"single", "double", "mixed", "lonely", "empty", "inner", "half", "spaced", "k", "cut"}},
         {"repeats", "[Dup]\nk=first\nk=second\n[Other]\nk=other\n[dup]\nk=third\nj=only-in-second\n",
          {"Dup", "dup", "Other"}, {"k", "j"}},
         {"odd-lines", "[S]\nk\nk=1\n=novalue\n;comment=3\n# hash=4\nj\n", {"S"}, {"k", "j", "", ";comment", "# hash"}},
@@ -158,12 +158,6 @@ protected:
         if (++differences <= 40) ADD_FAILURE() << text;
     }
 
-    const CorpusFile& Find(const char* name) const {
-        for (const CorpusFile& file : Corpus())
-            if (std::string(file.name) == name) return file;
-        throw std::logic_error(name);
-    }
-
     SimProfileFile sim;
     const ProfileFile& win = PlatformProfileFile();
     std::string root;
@@ -184,7 +178,8 @@ TEST_F(ProfileFileDiffTest, WritesAsThePlatformWrites) {
     int caseNumber = 0;
     for (const WriteCase& writeCase : WriteCases()) {
         const std::string label = std::string(writeCase.file) + " write case " + std::to_string(++caseNumber);
-        const CorpusFile& file = Find(writeCase.file);
+        const CorpusFile& file = *std::find_if(Corpus().begin(), Corpus().end(),
+                                               [&](const CorpusFile& f) { return f.name == std::string(writeCase.file); });
         const std::string simPath = Place("sim", file);
         const std::string winPath = Place("win", file);
         for (const Write& w : writeCase.writes) {
