@@ -67,12 +67,8 @@ TEST(EventsCommand, ListsTheFullCatalogueInAscendingIdOrder) {
         EXPECT_TRUE(EndsWith(run.out, "\n0x1000038\tPause Key\n0x1000039\tTab Key\n"));
     }
     const CommandRun json = RunEvents({"--json"});
-    size_t entries = 0;
-    for (size_t at = json.out.find("{\"id\":"); at != std::string::npos; at = json.out.find("{\"id\":", at + 1))
-        ++entries;
-    EXPECT_EQ(entries, 902u);
+    EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 902 + 2);
     EXPECT_EQ(json.out.rfind("[\n{\"id\":65536,\"category\":12,\"text\":\"Do nothing\"},\n", 0), 0u);
-    EXPECT_NE(json.out.find("{\"id\":16777217,\"category\":15,\"text\":\"F1 Key\"}"), std::string::npos);
     EXPECT_TRUE(EndsWith(json.out, "},\n{\"id\":16777273,\"category\":15,\"text\":\"Tab Key\"}\n]\n"));
 }
 
