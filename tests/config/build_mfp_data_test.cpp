@@ -48,15 +48,6 @@ std::string Describe(const MFPOutput& o) {
     return text;
 }
 
-TEST(SplitFields, RunsOfCommasAreOneSeparator) {
-    struct Case { const char* value; std::vector<std::string> fields; };
-    const Case cases[] = {
-        {"", {}},  {",,,", {}},  {"a", {"a"}},  {"a,,b", {"a", "b"}},  {",a,b,", {"a", "b"}},
-        {" a , b ", {" a ", " b "}},  {"%g,,%.1f", {"%g", "%.1f"}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(SplitFields(c.value), c.fields) << '"' << c.value << '"';
-}
-
 TEST(ParseHexText, ReadsAsTheConfigurationFileWritesIt) {
     struct Case { const char* text; uint32_t expected; };
     const Case cases[] = {
