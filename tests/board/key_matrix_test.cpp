@@ -52,6 +52,11 @@ bool WaitUntil(const std::function<bool()>& condition) {
 // The recorders outlive the board's key-matrix thread, which TearDown stops.
 class KeyMatrixTest : public BoardTest {
 protected:
+    // Registers the recorder and waits for its first two calls: the null call, then the state.
+    bool Registered(Recorder& r) {
+        return board->SetKeyMatrixCallback(true, Recorder::Callback, &r) && r.WaitForCalls(2).size() == 2;
+    }
+
     Recorder recorder;
     Recorder second;
 };
@@ -73,8 +78,7 @@ TEST_F(KeyMatrixTest, OneCallbackAtATime) {
     EXPECT_FALSE(sim->KeyMatrixOn());
     const std::size_t firstCalls = first.Calls().size();
 
-    ASSERT_TRUE(board->SetKeyMatrixCallback(true, Recorder::Callback, &second));
-    ASSERT_GE(second.WaitForCalls(2).size(), 2u);
+    ASSERT_TRUE(Registered(second));
     sim->PressKey(1, 6);
     const auto calls = second.WaitForCalls(3);
     ASSERT_GE(calls.size(), 3u);
@@ -83,8 +87,7 @@ TEST_F(KeyMatrixTest, OneCallbackAtATime) {
 }
 
 TEST_F(KeyMatrixTest, TheUpperHalfAloneCallsNothing) {
-    ASSERT_TRUE(board->SetKeyMatrixCallback(true, Recorder::Callback, &recorder));
-    ASSERT_EQ(recorder.WaitForCalls(2).size(), 2u);
+    ASSERT_TRUE(Registered(recorder));
 
     sim->SendInputReport(1, {0x1A, 1, 2, 3, 4, 0, 0, 0});
     std::this_thread::sleep_for(300ms);
@@ -101,8 +104,7 @@ TEST_F(KeyMatrixTest, TheUpperHalfAloneCallsNothing) {
 }
 
 TEST_F(KeyMatrixTest, PausedBoardsDeliverNothingUntilResumed) {
-    ASSERT_TRUE(board->SetKeyMatrixCallback(true, Recorder::Callback, &recorder));
-    ASSERT_EQ(recorder.WaitForCalls(2).size(), 2u);
+    ASSERT_TRUE(Registered(recorder));
     board->SetPaused(true);
     std::this_thread::sleep_for(200ms);  // slow machines: let a late cycle end
     sim->PressKey(0, 0);
@@ -124,8 +126,7 @@ TEST_F(KeyMatrixTest, ACallbackResultOfZeroEndsTheThread) {
 }
 
 TEST_F(KeyMatrixTest, APulledBoardEndsTheThreadOnceTheKitIsClosed) {
-    ASSERT_TRUE(board->SetKeyMatrixCallback(true, Recorder::Callback, &recorder));
-    ASSERT_EQ(recorder.WaitForCalls(2).size(), 2u);
+    ASSERT_TRUE(Registered(recorder));
     sim->Pull();
     std::this_thread::sleep_for(300ms);
     EXPECT_TRUE(board->IsKeyMatrixRunning()) << "a pulled board only times out";
@@ -137,8 +138,7 @@ TEST_F(KeyMatrixTest, APulledBoardEndsTheThreadOnceTheKitIsClosed) {
 TEST_F(KeyMatrixTest, ShutdownSwitchesTheLedsOffAndStopsTheThread) {
     ASSERT_TRUE(board->EnableLedMatrix(true));
     ASSERT_EQ(board->SetMatrixLed(5, 1), 0);
-    ASSERT_TRUE(board->SetKeyMatrixCallback(true, Recorder::Callback, &recorder));
-    ASSERT_EQ(recorder.WaitForCalls(2).size(), 2u);
+    ASSERT_TRUE(Registered(recorder));
     board->Shutdown();
     EXPECT_FALSE(board->IsKeyMatrixRunning());
     EXPECT_FALSE(sim->LedMatrixOn());
@@ -168,8 +168,7 @@ TEST_F(KeyMatrixTest, ARegistrationWhoseThreadCannotStartIsRefused) {
 TEST_F(KeyMatrixTest, ExchangesWaitForTheKeyMatrixCycle) {
     // Pins and identity asked while the key-matrix thread polls the same pipe: each exchange
     // holds the board's lock from request to answer, so every answer reaches its asker.
-    ASSERT_TRUE(board->SetKeyMatrixCallback(true, Recorder::Callback, &recorder));
-    ASSERT_EQ(recorder.WaitForCalls(2).size(), 2u);
+    ASSERT_TRUE(Registered(recorder));
     std::uint8_t pins[4] = {};
     for (int i = 0; i < 20; ++i) {
         ASSERT_TRUE(board->ReadPins(pins[0], &pins[1], &pins[2], &pins[3])) << i;
