@@ -39,12 +39,13 @@ Built Build(const std::string& path, const std::string& section = "ABCD1234") {
 
 std::string Section(const std::string& keys) { return "[Misc]\r\nDebug=0\r\n[ABCD1234]\r\n" + keys; }
 
-// Every field of an output, so that a table can say which ones a kind sets.
+// The kind and every field of an output, so that a table can say which ones a kind sets.
 std::string Describe(const MFPOutput& o) {
+    const char* const kinds[] = {"none", "display", "port LED", "matrix LED"};
     char text[256];
-    std::snprintf(text, sizeof text, "flags %X gauge %d format %s digit %d point %d width %d reserved %d led %d on %d off %d port %d bit %d",
-                  static_cast<unsigned>(o.flags), o.gaugeVariable, o.format.c_str(), o.startDigit, o.decimalPoint, o.width,
-                  o.displayReserved, o.matrixLed, o.onValue, o.offValue, o.port, o.bit);
+    std::snprintf(text, sizeof text, "%s: flags %X gauge %d format %s digit %d point %d width %d reserved %d led %d on %d off %d port %d bit %d",
+                  kinds[static_cast<int>(o.Kind())], static_cast<unsigned>(o.flags), o.gaugeVariable, o.format.c_str(),
+                  o.startDigit, o.decimalPoint, o.width, o.displayReserved, o.matrixLed, o.onValue, o.offValue, o.port, o.bit);
     return text;
 }
 
@@ -85,7 +86,7 @@ TEST(BuildMFPData, MissingFileSectionOrKeyGivesTheDefaults) {
                       std::make_tuple(0x10000u, 0, 0, -1)) << key;
         }
         ASSERT_EQ(built.outputs.size(), 2u);
-        const std::string portLed = "flags 9 gauge 10 format %g digit 0 point 0 width 0 reserved 0 led 0 on 1 off 0 port 0 bit ";
+        const std::string portLed = "port LED: flags 9 gauge 10 format %g digit 0 point 0 width 0 reserved 0 led 0 on 1 off 0 port 0 bit ";
         EXPECT_EQ(Describe(built.outputs[0]), portLed + "1");
         EXPECT_EQ(Describe(built.outputs[1]), portLed + "2");
     }
@@ -132,46 +133,38 @@ TEST(BuildMFPData, InputFieldsReadAsTheModuleReadsThem) {
     }
 }
 
-TEST(BuildMFPData, OutputKindIsTheFirstOfBits4Then1Then2) {
-    struct Case { const char* group; OutputKind kind; const char* fields; };
+// Outputs in file order; the kind is the first of the bits 4, 1, 2 set, and a group without
+// them is still listed.
+TEST(BuildMFPData, OutputsAreReadInOrderWithTheFieldsOfTheirKind) {
+    struct Case { const char* outputs; std::vector<std::string> described; };
     const Case cases[] = {
-        {"0C,3,12,%.1f,1,4,9", OutputKind::Display,
-         "flags C gauge 12 format %.1f digit 3 point 1 width 4 reserved 9 led 0 on 0 off 0 port 0 bit 0"},
-        {"5,3,12,%.1f,2,4,9", OutputKind::Display,
-         "flags 5 gauge 12 format %.1f digit 3 point 0 width 4 reserved 9 led 0 on 0 off 0 port 0 bit 0"},
-        {"7,3,12,%g,1,4,9", OutputKind::Display,
-         "flags 7 gauge 12 format %g digit 3 point 1 width 4 reserved 9 led 0 on 0 off 0 port 0 bit 0"},
-        {"19,2,11,%g,-1,5,7", OutputKind::PortLed,
-         "flags 19 gauge 11 format %g digit 0 point 0 width 0 reserved 0 led 0 on -1 off 5 port 2 bit 7"},
-        {"3,2,11,%g,1,0,7", OutputKind::PortLed,
-         "flags 3 gauge 11 format %g digit 0 point 0 width 0 reserved 0 led 0 on 1 off 0 port 2 bit 7"},
-        {"0A,17,8,%g,1,0,99", OutputKind::MatrixLed,
-         "flags A gauge 8 format %g digit 0 point 0 width 0 reserved 0 led 17 on 1 off 0 port 0 bit 0"},
-        {"10,17,8,%g,1,0,99", OutputKind::None,
-         "flags 10 gauge 0 format  digit 0 point 0 width 0 reserved 0 led 0 on 0 off 0 port 0 bit 0"},
+        {"", {}},
+        {"0C,3,12,%.1f,1,4,9",
+         {"display: flags C gauge 12 format %.1f digit 3 point 1 width 4 reserved 9 led 0 on 0 off 0 port 0 bit 0"}},
+        {"5,3,12,%.1f,2,4,9",
+         {"display: flags 5 gauge 12 format %.1f digit 3 point 0 width 4 reserved 9 led 0 on 0 off 0 port 0 bit 0"}},
+        {"19,2,11,%g,-1,5,7",
+         {"port LED: flags 19 gauge 11 format %g digit 0 point 0 width 0 reserved 0 led 0 on -1 off 5 port 2 bit 7"}},
+        {"3,2,11,%g,1,0,7",
+         {"port LED: flags 3 gauge 11 format %g digit 0 point 0 width 0 reserved 0 led 0 on 1 off 0 port 2 bit 7"}},
+        {"0A,17,8,%g,1,0,99",
+         {"matrix LED: flags A gauge 8 format %g digit 0 point 0 width 0 reserved 0 led 17 on 1 off 0 port 0 bit 0"}},
+        {"10,17,8,%g,1,0,99",
+         {"none: flags 10 gauge 0 format  digit 0 point 0 width 0 reserved 0 led 0 on 0 off 0 port 0 bit 0"}},
+        {"1,0,1,%g,1,0,1,,2,5,2,%g,1,0,0,4,9,3,%g,0,2,0",
+         {"port LED: flags 1 gauge 1 format %g digit 0 point 0 width 0 reserved 0 led 0 on 1 off 0 port 0 bit 1",
+          "matrix LED: flags 2 gauge 2 format %g digit 0 point 0 width 0 reserved 0 led 5 on 1 off 0 port 0 bit 0",
+          "display: flags 4 gauge 3 format %g digit 9 point 0 width 2 reserved 0 led 0 on 0 off 0 port 0 bit 0"}},
     };
     TempFolder folder;
     for (const Case& c : cases) {
-        const Built built = Build(folder.Write("t.ini", Section(std::string("outputs=") + c.group + "\r\n")));
-        ASSERT_TRUE(built.ok) << c.group;
-        ASSERT_EQ(built.outputs.size(), 1u);
-        EXPECT_EQ(built.outputs[0].Kind(), c.kind) << c.group;
-        EXPECT_EQ(Describe(built.outputs[0]), c.fields);
+        const Built built = Build(folder.Write("t.ini", Section(std::string("outputs=") + c.outputs + "\r\n")));
+        EXPECT_TRUE(built.ok) << c.outputs;
+        EXPECT_TRUE(built.messages.shown.empty());
+        std::vector<std::string> described;
+        for (const MFPOutput& output : built.outputs) described.push_back(Describe(output));
+        EXPECT_EQ(described, c.described);
     }
-}
-
-TEST(BuildMFPData, EmptyOutputsAndOutputsInFileOrder) {
-    TempFolder folder;
-    const Built none = Build(folder.Write("empty.ini", Section("outputs=\r\n")));
-    EXPECT_TRUE(none.ok);
-    EXPECT_TRUE(none.outputs.empty());
-    EXPECT_TRUE(none.messages.shown.empty());
-
-    const Built three = Build(folder.Write("three.ini", Section("outputs=1,0,1,%g,1,0,1,,2,5,2,%g,1,0,0,4,9,3,%g,0,2,0\r\n")));
-    ASSERT_EQ(three.outputs.size(), 3u);
-    EXPECT_EQ(three.outputs[0].gaugeVariable, 1);
-    EXPECT_EQ(three.outputs[1].gaugeVariable, 2);
-    EXPECT_EQ(three.outputs[2].gaugeVariable, 3);
 }
 
 TEST(BuildMFPData, ValuesAreCutAt518Characters) {
