@@ -4,7 +4,6 @@
 
 #include <map>
 
-#include "config/fields.h"
 #include "tests/config/temp_folder.h"
 
 namespace {
