@@ -52,8 +52,8 @@ TEST(RandomGenerator, FreshEvaluatorsDrawOnFromTheSharedSequence) {
     EXPECT_NE(draw(), draw());
 }
 
-// Threads that draw at once each get pairs of the one sequence: together they use exactly its
-// first pairs, and no pair is split by another thread's draw.
+// Output passes on several threads evaluating rnd( at once each get pairs of the one sequence:
+// together they use exactly its first pairs, and no pair is split by another thread's draw.
 TEST(RandomGenerator, ThreadsShareOneSequenceWithoutDisturbingEachOther) {
     constexpr int kThreads = 4;
     constexpr int kPairsPerThread = 3000;
@@ -62,18 +62,11 @@ TEST(RandomGenerator, ThreadsShareOneSequenceWithoutDisturbingEachOther) {
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&shared, &pairs = drawn[t]] {
-            // Half through the evaluator, as output passes do, half directly.
             FormulaEvaluator evaluator(AngleMode::Radians, shared);
             for (int n = 0; n < kPairsPerThread; ++n) {
-                if (n % 2 == 0) {
-                    const FormulaEvaluator::Value value = evaluator.Evaluate("rnd(4294967295+4294967295i)");
-                    pairs.emplace_back(static_cast<uint32_t>(std::llround(value.imag())),
-                                       static_cast<uint32_t>(std::llround(value.real())));
-                } else {
-                    uint32_t draws[2];
-                    shared.Draw(draws, 2);
-                    pairs.emplace_back(draws[0], draws[1]);
-                }
+                const FormulaEvaluator::Value value = evaluator.Evaluate("rnd(4294967295+4294967295i)");
+                pairs.emplace_back(static_cast<uint32_t>(std::llround(value.imag())),
+                                   static_cast<uint32_t>(std::llround(value.real())));
             }
         });
     }
