@@ -27,11 +27,9 @@ TEST(PanelSetup, ExportThenImportChangesNothing) {
     ASSERT_TRUE(WritePanelSetup(profile, path, std::vector<InputRow>(15)));
     ASSERT_TRUE(WritePanelSetup(profile, path, SampleRows()));
     const auto choices = ReadPanelSetup(profile, path);
-    for (int n = 0; n < 15; ++n) {
-        const std::map<int, EventChoice> bound = {
-            {0, {0x1A2B, 10}}, {3, {0x1003C, 1}}, {8, {0x1000039, -25}}, {14, {0xFFFFFFFF, 2147483647}}};
-        EXPECT_EQ(choices[n], bound.count(n) ? bound.at(n) : EventChoice{}) << n;
-    }
+    const std::map<int, EventChoice> bound = {
+        {0, {0x1A2B, 10}}, {3, {0x1003C, 1}}, {8, {0x1000039, -25}}, {14, {0xFFFFFFFF, 2147483647}}};
+    for (int n = 0; n < 15; ++n) EXPECT_EQ(choices[n], bound.count(n) ? bound.at(n) : EventChoice{}) << n;
     const std::string first = TempFolder::Read(path);
     EXPECT_EQ(first.substr(0, other.size()), other);
     EXPECT_NE(first.find("Action 0=1A2B\r\nValue 0=10\r\n"), std::string::npos);
