@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 class RegistryTest : public ::testing::Test {
@@ -30,66 +32,52 @@ protected:
     SimHidBackend backend;
 };
 
+// A board without module 1, or whose module 1 answers (2, 2), is no panel but stays listed.
 TEST_F(RegistryTest, BoardsAreKeyedByProductIdAndSerial) {
     AddBoard(0x03E8, "0000000B");
     AddBoard(0x1583, "0000000A", 2, 2);
+    AddBoard(0x03EA, "0000000C")->RemoveSubModule(1);
     CTarnellControllers registry;
     ASSERT_TRUE(registry.LoadControllers());
-    EXPECT_EQ(registry.DeviceCount(), 2);
-    EXPECT_EQ(Keys(registry), (std::vector<std::string>{"1583-0000000A", "3e8-0000000B"}))
+    EXPECT_EQ(registry.DeviceCount(), 3);
+    EXPECT_EQ(Keys(registry), (std::vector<std::string>{"1583-0000000A", "3e8-0000000B", "3ea-0000000C"}))
         << "plain text order";
-    EXPECT_EQ(registry.KeyAt(0), "1583-0000000A") << "the kit lists the newest device first";
-    EXPECT_EQ(registry.KeyAt(1), "3e8-0000000B");
-    EXPECT_EQ(registry.KeyAt(2), "");
+    EXPECT_EQ(registry.KeyAt(0), "3ea-0000000C") << "the kit lists the newest device first";
+    EXPECT_EQ(registry.KeyAt(2), "3e8-0000000B");
+    EXPECT_EQ(registry.KeyAt(3), "");
 
     const auto panels = registry.SelectControllers("02", "01");
-    ASSERT_EQ(panels.size(), 1u) << "module 1 answering (2, 2) is no panel";
+    ASSERT_EQ(panels.size(), 1u);
     EXPECT_EQ(panels.begin()->first, "0000000B");
     EXPECT_EQ(panels.begin()->second, registry.Controllers().at("3e8-0000000B").get());
     EXPECT_EQ(registry.SelectControllers("0x2", "2").size(), 1u);
     EXPECT_TRUE(registry.SelectControllers("03", "01").empty());
 }
 
-TEST_F(RegistryTest, BoardsWithoutModuleAreLeftOut) {
-    AddBoard(0x1583, "0000000A")->RemoveSubModule(1);
-    CTarnellControllers registry;
-    ASSERT_TRUE(registry.LoadControllers());
-    EXPECT_TRUE(registry.SelectControllers("02", "01").empty());
-    EXPECT_EQ(registry.Controllers().size(), 1u) << "it stays in the registry";
-}
-
 TEST_F(RegistryTest, LoadingAndClosing) {
-    CTarnellControllers registry;
-    EXPECT_FALSE(registry.LoadControllers()) << "no board attached";
-    EXPECT_FALSE(registry.IsLoaded());
+    auto registry = std::make_unique<CTarnellControllers>();
+    EXPECT_FALSE(registry->LoadControllers()) << "no board attached";
+    EXPECT_FALSE(registry->IsLoaded());
 
     auto sim = AddBoard(0x1583, "0000000A");
-    ASSERT_TRUE(registry.LoadControllers()) << "a failed load can be retried";
-    CTarnellController* first = registry.Controllers().at("1583-0000000A").get();
+    ASSERT_TRUE(registry->LoadControllers()) << "a failed load can be retried";
+    CTarnellController* first = registry->Controllers().at("1583-0000000A").get();
     const KitHandle firstHandle = first->Handle();
-    ASSERT_TRUE(registry.LoadControllers());
-    EXPECT_EQ(registry.Controllers().at("1583-0000000A").get(), first) << "not opened again";
+    ASSERT_TRUE(registry->LoadControllers());
+    EXPECT_EQ(registry->Controllers().at("1583-0000000A").get(), first) << "not opened again";
 
     ASSERT_TRUE(first->EnableLedMatrix(true));
     ASSERT_EQ(first->SetMatrixLed(1, 1), 0);
-    registry.CloseAll();
-    EXPECT_FALSE(registry.IsLoaded());
-    EXPECT_TRUE(registry.Controllers().empty());
+    registry->CloseAll();
+    EXPECT_FALSE(registry->IsLoaded());
+    EXPECT_TRUE(registry->Controllers().empty());
     EXPECT_EQ(KitDeviceCount(), 0) << "the kit is closed";
     EXPECT_TRUE(sim->LedLit(0, 0)) << "closed before the boards' shutdown: LEDs left alone";
 
-    ASSERT_TRUE(registry.LoadControllers());
-    EXPECT_NE(registry.Controllers().at("1583-0000000A")->Handle(), firstHandle) << "opened anew";
-}
-
-TEST_F(RegistryTest, DestroyingALoadedRegistryClosesTheKit) {
-    AddBoard(0x1583, "0000000A");
-    {
-        CTarnellControllers registry;
-        ASSERT_TRUE(registry.LoadControllers());
-        EXPECT_EQ(KitDeviceCount(), 1);
-    }
-    EXPECT_EQ(KitDeviceCount(), 0);
+    ASSERT_TRUE(registry->LoadControllers());
+    EXPECT_NE(registry->Controllers().at("1583-0000000A")->Handle(), firstHandle) << "opened anew";
+    registry.reset();
+    EXPECT_EQ(KitDeviceCount(), 0) << "destroying a loaded registry closes the kit";
 }
 
 }  // namespace

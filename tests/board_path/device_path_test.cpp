@@ -1,8 +1,17 @@
+#include "board/device_change_filter.h"
 #include "board/device_path.h"
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
+
+constexpr std::uint32_t kArrival = 0x8000;
+constexpr std::uint32_t kRemoval = 0x8004;
+const char kBoardA[] = "\\\\?\\HID#VID_07C0&PID_1500&MI_01#7&1a2b3c4d&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+const char kBoardALower[] = "\\\\?\\hid#vid_07c0&pid_1500&mi_01#7&1a2b3c4d&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+const char kBoardB[] = "\\\\?\\HID#VID_07C0&PID_1500&MI_01#7&5e6f7a8b&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 
 struct PathCase {
     const char* path;
@@ -10,9 +19,8 @@ struct PathCase {
     bool ours;
 };
 
-const PathCase kCases[] = {
-    {"\\\\?\\HID#VID_07C0&PID_1500&MI_01#7&1a2b3c4d&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}", 1, true},
-    {"\\\\?\\hid#vid_07c0&pid_1500&mi_01#7&1a2b3c4d&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}", 1, true},
+const PathCase kPaths[] = {
+    {kBoardA, 1, true},  {kBoardALower, 1, true},
     {"\\\\?\\HID#VID_1FD1&PID_03EA&MI_01#8&0&0000#{guid}", 1, true},
     {"\\\\?\\HID#VID_07C0&PID_03E8&MI_01#8&0&0000#{guid}", 1, true},
     // Only the special-function interface counts.
@@ -32,9 +40,55 @@ const PathCase kCases[] = {
 };
 
 TEST(IsOurDevicePath, RecognisesOnlyTheBoardsSpecialFunctionInterface) {
-    for (const PathCase& c : kCases) {
+    for (const PathCase& c : kPaths) {
         EXPECT_EQ(IsOurDevicePath(c.path, c.interfaceNumber), c.ours)
             << c.path << " interface " << c.interfaceNumber;
+    }
+}
+
+
+// A notification (path set) expected accepted or not, or the end of the reload (no path).
+struct Step {
+    int atMs;
+    std::uint32_t eventCode;
+    const char* path;
+    bool accepted;
+};
+Step Finished(int atMs) { return {atMs, 0, nullptr, false}; }
+
+struct Case {
+    const char* name;
+    std::vector<Step> steps;
+};
+
+const Case kCases[] = {
+    {"copy queued behind the reload", {{0, kArrival, kBoardA, true}, Finished(1100), {1100, kArrival, kBoardA, false}}},
+    {"copy while the reload waits for the dialog", {{0, kArrival, kBoardA, true}, {30000, kArrival, kBoardA, false}}},
+    {"copy just inside the window", {{0, kArrival, kBoardA, true}, Finished(1000), {2999, kArrival, kBoardA, false}}},
+    {"same change once the window passed", {{0, kArrival, kBoardA, true}, Finished(1000), {3000, kArrival, kBoardA, true}}},
+    {"letter case does not count", {{0, kArrival, kBoardA, true}, Finished(1000), {1000, kArrival, kBoardALower, false}}},
+    {"unplugged and plugged again at once",
+     {{0, kArrival, kBoardA, true}, Finished(1000), {1000, kRemoval, kBoardA, true}, Finished(2000),
+      {2000, kArrival, kBoardA, true}}},
+    {"two boards, each copied",
+     {{0, kArrival, kBoardA, true}, {0, kArrival, kBoardB, true}, Finished(1000), {1000, kArrival, kBoardB, false},
+      {1000, kArrival, kBoardA, false}}},
+};
+
+TEST(DeviceChangeFilter, ACopyOfTheLastChangeOfAPathAsksForNoSecondReload) {
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        DeviceChangeFilter filter;
+        const auto start = DeviceChangeFilter::Clock::now();
+        for (size_t i = 0; i < c.steps.size(); ++i) {
+            const Step& step = c.steps[i];
+            const auto at = start + std::chrono::milliseconds(step.atMs);
+            if (step.path == nullptr) {
+                filter.ReloadFinished(at);
+            } else {
+                EXPECT_EQ(filter.Accept(step.eventCode, step.path, at), step.accepted) << "step " << i;
+            }
+        }
     }
 }
 

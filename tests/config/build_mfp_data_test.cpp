@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
+#include <tuple>
 
 #include "config/fields.h"
+#include "config/parse_hex_text.h"
 #include "log/log.h"
 #include "tests/config/temp_folder.h"
 
@@ -16,6 +19,10 @@ std::string FourteenDefaultPairs() {
     for (int i = 0; i < 14; ++i) line += std::string(i ? "," : "") + "10000,0";
     return line;
 }
+
+// The fifteen switches "SW1" to "SW15".
+const char* const kKeys[] = {"0000", "0001", "0002", "0003", "0004", "0005", "0006", "0007",
+                             "0100", "0101", "0102", "0103", "0104", "0105", "0106"};
 
 struct Built {
     bool ok = false;
@@ -32,13 +39,27 @@ Built Build(const std::string& path, const std::string& section = "ABCD1234") {
 
 std::string Section(const std::string& keys) { return "[Misc]\r\nDebug=0\r\n[ABCD1234]\r\n" + keys; }
 
-TEST(SplitFields, RunsOfCommasAreOneSeparator) {
-    struct Case { const char* value; std::vector<std::string> fields; };
+// The kind and every field of an output, so that a table can say which ones a kind sets.
+std::string Describe(const MFPOutput& o) {
+    const char* const kinds[] = {"none", "display", "port LED", "matrix LED"};
+    char text[256];
+    std::snprintf(text, sizeof text, "%s: flags %X gauge %d format %s digit %d point %d width %d reserved %d led %d on %d off %d port %d bit %d",
+                  kinds[static_cast<int>(o.Kind())], static_cast<unsigned>(o.flags), o.gaugeVariable, o.format.c_str(),
+                  o.startDigit, o.decimalPoint, o.width, o.displayReserved, o.matrixLed, o.onValue, o.offValue, o.port, o.bit);
+    return text;
+}
+
+TEST(ParseHexText, ReadsAsTheConfigurationFileWritesIt) {
+    struct Case { const char* text; uint32_t expected; };
     const Case cases[] = {
-        {"", {}},  {",,,", {}},  {"a", {"a"}},  {"a,,b", {"a", "b"}},  {",a,b,", {"a", "b"}},
-        {" a , b ", {" a ", " b "}},  {"%g,,%.1f", {"%g", "%.1f"}},
+        {"10000", 0x10000},      {"1A2B", 0x1A2B},       {"1a2b", 0x1A2B},
+        {"0x1a2b", 0x1A2B},      {"0X1A2B", 0x1A2B},     {"12G4", 0x12},
+        {" 1A2B", 0},            {"-1", 0},              {"+1", 0},
+        {"", 0},                 {"0x", 0},              {"xyz", 0},
+        {"FFFFFFFF", 0xFFFFFFFF}, {"123456789", 0x23456789}, {"1003c", 0x1003C},
+        {"0x0x1", 0},            {"00000001", 1},        {"1 2", 1},
     };
-    for (const Case& c : cases) EXPECT_EQ(SplitFields(c.value), c.fields) << '"' << c.value << '"';
+    for (const Case& c : cases) EXPECT_EQ(ParseHexText(c.text), c.expected) << '"' << c.text << '"';
 }
 
 TEST(ParseDecimalText, ReadsLikeAtoi) {
@@ -53,34 +74,21 @@ TEST(ParseDecimalText, ReadsLikeAtoi) {
 
 TEST(BuildMFPData, MissingFileSectionOrKeyGivesTheDefaults) {
     TempFolder folder;
-    const std::string paths[] = {
-        folder.Path("absent.ini"),
-        folder.Write("no-section.ini", "[Misc]\r\nDebug=1\r\n"),
-        folder.Write("no-keys.ini", Section("other=1\r\n")),
-    };
-    for (const std::string& path : paths) {
+    for (const std::string& path : {folder.Path("absent.ini"), folder.Write("no-section.ini", "[Misc]\r\nDebug=1\r\n"),
+                                    folder.Write("no-keys.ini", Section("other=1\r\n"))}) {
         const Built built = Build(path);
         ASSERT_TRUE(built.ok) << path;
         EXPECT_TRUE(built.messages.shown.empty());
         ASSERT_EQ(built.inputs.size(), 15u);
-        for (const std::string& key : InputKeys()) {
-            EXPECT_EQ(built.inputs.at(key).eventId, kNoActionEvent);
-            EXPECT_EQ(built.inputs.at(key).value, 0);
-            EXPECT_EQ(built.inputs.at(key).state, 0);
-            EXPECT_EQ(built.inputs.at(key).lastValue, -1);
+        for (const char* key : kKeys) {
+            const MFPInput& input = built.inputs.at(key);
+            EXPECT_EQ(std::tie(input.eventId, input.value, input.state, input.lastValue),
+                      std::make_tuple(0x10000u, 0, 0, -1)) << key;
         }
         ASSERT_EQ(built.outputs.size(), 2u);
-        for (int i = 0; i < 2; ++i) {
-            const MFPOutput& output = built.outputs[i];
-            EXPECT_EQ(output.flags, 9u);
-            EXPECT_EQ(output.Kind(), OutputKind::PortLed);
-            EXPECT_EQ(output.port, 0);
-            EXPECT_EQ(output.bit, i + 1);
-            EXPECT_EQ(output.gaugeVariable, 10);
-            EXPECT_EQ(output.format, "%g");
-            EXPECT_EQ(output.onValue, 1);
-            EXPECT_EQ(output.offValue, 0);
-        }
+        const std::string portLed = "port LED: flags 9 gauge 10 format %g digit 0 point 0 width 0 reserved 0 led 0 on 1 off 0 port 0 bit ";
+        EXPECT_EQ(Describe(built.outputs[0]), portLed + "1");
+        EXPECT_EQ(Describe(built.outputs[1]), portLed + "2");
     }
 }
 
@@ -111,10 +119,8 @@ TEST(BuildMFPData, InputFieldsReadAsTheModuleReadsThem) {
     // The pair under test is the last one: blanks around the whole value do not count.
     struct Case { const char* lastPair; uint32_t eventId; int32_t value; };
     const Case cases[] = {
-        {"1A2B,5", 0x1A2B, 5},        {"1a2b,5", 0x1A2B, 5},   {"0x1a2b,5", 0x1A2B, 5},
-        {" 1A2B,5", 0, 5},            {"12G4,5", 0x12, 5},     {"1A2B,-1", 0x1A2B, -1},
-        {"1A2B,10", 0x1A2B, 10},      {"1A2B, 12", 0x1A2B, 12}, {",,1A2B,,,5,,", 0x1A2B, 5},
-        {"1003C,x", 0x1003C, 0},
+        {"0x1a2b,-1", 0x1A2B, -1},  {" 1A2B,5", 0, 5},  {"1A2B, 12", 0x1A2B, 12},
+        {",,1A2B,,,5,,", 0x1A2B, 5},  {"1003C,x", 0x1003C, 0},
     };
     TempFolder folder;
     for (const Case& c : cases) {
@@ -123,59 +129,42 @@ TEST(BuildMFPData, InputFieldsReadAsTheModuleReadsThem) {
         ASSERT_TRUE(built.ok) << c.lastPair;
         EXPECT_EQ(built.inputs.at("0106").eventId, c.eventId) << c.lastPair;
         EXPECT_EQ(built.inputs.at("0106").value, c.value) << c.lastPair;
-        EXPECT_EQ(built.inputs.at("0000").eventId, kNoActionEvent);
+        EXPECT_EQ(built.inputs.at("0000").eventId, 0x10000u);
     }
 }
 
-// Every field of an output, so that a table can say which ones a kind sets.
-std::string Describe(const MFPOutput& o) {
-    char text[256];
-    std::snprintf(text, sizeof text, "flags %X gauge %d format %s digit %d point %d width %d reserved %d led %d on %d off %d port %d bit %d",
-                  static_cast<unsigned>(o.flags), o.gaugeVariable, o.format.c_str(), o.startDigit, o.decimalPoint, o.width,
-                  o.displayReserved, o.matrixLed, o.onValue, o.offValue, o.port, o.bit);
-    return text;
-}
-
-TEST(BuildMFPData, OutputKindIsTheFirstOfBits4Then1Then2) {
-    struct Case { const char* group; OutputKind kind; const char* fields; };
+// Outputs in file order; the kind is the first of the bits 4, 1, 2 set, and a group without
+// them is still listed.
+TEST(BuildMFPData, OutputsAreReadInOrderWithTheFieldsOfTheirKind) {
+    struct Case { const char* outputs; std::vector<std::string> described; };
     const Case cases[] = {
-        {"0C,3,12,%.1f,1,4,9", OutputKind::Display,
-         "flags C gauge 12 format %.1f digit 3 point 1 width 4 reserved 9 led 0 on 0 off 0 port 0 bit 0"},
-        {"5,3,12,%.1f,2,4,9", OutputKind::Display,
-         "flags 5 gauge 12 format %.1f digit 3 point 0 width 4 reserved 9 led 0 on 0 off 0 port 0 bit 0"},
-        {"7,3,12,%g,1,4,9", OutputKind::Display,
-         "flags 7 gauge 12 format %g digit 3 point 1 width 4 reserved 9 led 0 on 0 off 0 port 0 bit 0"},
-        {"19,2,11,%g,-1,5,7", OutputKind::PortLed,
-         "flags 19 gauge 11 format %g digit 0 point 0 width 0 reserved 0 led 0 on -1 off 5 port 2 bit 7"},
-        {"3,2,11,%g,1,0,7", OutputKind::PortLed,
-         "flags 3 gauge 11 format %g digit 0 point 0 width 0 reserved 0 led 0 on 1 off 0 port 2 bit 7"},
-        {"0A,17,8,%g,1,0,99", OutputKind::MatrixLed,
-         "flags A gauge 8 format %g digit 0 point 0 width 0 reserved 0 led 17 on 1 off 0 port 0 bit 0"},
-        {"10,17,8,%g,1,0,99", OutputKind::None,
-         "flags 10 gauge 0 format  digit 0 point 0 width 0 reserved 0 led 0 on 0 off 0 port 0 bit 0"},
+        {"", {}},
+        {"0C,3,12,%.1f,1,4,9",
+         {"display: flags C gauge 12 format %.1f digit 3 point 1 width 4 reserved 9 led 0 on 0 off 0 port 0 bit 0"}},
+        {"5,3,12,%.1f,2,4,9",
+         {"display: flags 5 gauge 12 format %.1f digit 3 point 0 width 4 reserved 9 led 0 on 0 off 0 port 0 bit 0"}},
+        {"19,2,11,%g,-1,5,7",
+         {"port LED: flags 19 gauge 11 format %g digit 0 point 0 width 0 reserved 0 led 0 on -1 off 5 port 2 bit 7"}},
+        {"3,2,11,%g,1,0,7",
+         {"port LED: flags 3 gauge 11 format %g digit 0 point 0 width 0 reserved 0 led 0 on 1 off 0 port 2 bit 7"}},
+        {"0A,17,8,%g,1,0,99",
+         {"matrix LED: flags A gauge 8 format %g digit 0 point 0 width 0 reserved 0 led 17 on 1 off 0 port 0 bit 0"}},
+        {"10,17,8,%g,1,0,99",
+         {"none: flags 10 gauge 0 format  digit 0 point 0 width 0 reserved 0 led 0 on 0 off 0 port 0 bit 0"}},
+        {"1,0,1,%g,1,0,1,,2,5,2,%g,1,0,0,4,9,3,%g,0,2,0",
+         {"port LED: flags 1 gauge 1 format %g digit 0 point 0 width 0 reserved 0 led 0 on 1 off 0 port 0 bit 1",
+          "matrix LED: flags 2 gauge 2 format %g digit 0 point 0 width 0 reserved 0 led 5 on 1 off 0 port 0 bit 0",
+          "display: flags 4 gauge 3 format %g digit 9 point 0 width 2 reserved 0 led 0 on 0 off 0 port 0 bit 0"}},
     };
     TempFolder folder;
     for (const Case& c : cases) {
-        const Built built = Build(folder.Write("t.ini", Section(std::string("outputs=") + c.group + "\r\n")));
-        ASSERT_TRUE(built.ok) << c.group;
-        ASSERT_EQ(built.outputs.size(), 1u);
-        EXPECT_EQ(built.outputs[0].Kind(), c.kind) << c.group;
-        EXPECT_EQ(Describe(built.outputs[0]), c.fields);
+        const Built built = Build(folder.Write("t.ini", Section(std::string("outputs=") + c.outputs + "\r\n")));
+        EXPECT_TRUE(built.ok) << c.outputs;
+        EXPECT_TRUE(built.messages.shown.empty());
+        std::vector<std::string> described;
+        for (const MFPOutput& output : built.outputs) described.push_back(Describe(output));
+        EXPECT_EQ(described, c.described);
     }
-}
-
-TEST(BuildMFPData, EmptyOutputsAndOutputsInFileOrder) {
-    TempFolder folder;
-    const Built none = Build(folder.Write("empty.ini", Section("outputs=\r\n")));
-    EXPECT_TRUE(none.ok);
-    EXPECT_TRUE(none.outputs.empty());
-    EXPECT_TRUE(none.messages.shown.empty());
-
-    const Built three = Build(folder.Write("three.ini", Section("outputs=1,0,1,%g,1,0,1,,2,5,2,%g,1,0,0,4,9,3,%g,0,2,0\r\n")));
-    ASSERT_EQ(three.outputs.size(), 3u);
-    EXPECT_EQ(three.outputs[0].gaugeVariable, 1);
-    EXPECT_EQ(three.outputs[1].gaugeVariable, 2);
-    EXPECT_EQ(three.outputs[2].gaugeVariable, 3);
 }
 
 TEST(BuildMFPData, ValuesAreCutAt518Characters) {
@@ -235,12 +224,15 @@ TEST(InputsLine, WrittenAsThePageWritesItAndReadBackUnchanged) {
     EXPECT_EQ(line.substr(0, 18), "1A2B,10,10000,0,10");
     TempFolder folder;
     const std::string path = folder.Write("t.ini", Section("Inputs=" + DefaultInputsLine() + "\r\noutputs=\r\n"));
-    ASSERT_TRUE(SimProfileFile().WriteString("ABCD1234", kInputsKey, line, path));
+    ASSERT_TRUE(SimProfileFile().WriteString("ABCD1234", "Inputs", line, path));
     const Built built = Build(path);
     ASSERT_TRUE(built.ok);
-    for (int k = 0; k < 15; ++k) {
-        EXPECT_EQ(built.inputs.at(InputKeys()[k]).eventId, rows[k].eventId) << k;
-        EXPECT_EQ(built.inputs.at(InputKeys()[k]).value, ParseDecimalText(rows[k].valueText)) << k;
+    const std::map<std::string, std::pair<uint32_t, int32_t>> bound = {
+        {"0000", {0x1A2B, 10}}, {"0007", {0x1003C, -1}}, {"0106", {0xFFFFFFFF, 123456}}};
+    for (const char* key : kKeys) {
+        const auto found = bound.find(key);
+        const auto expected = found == bound.end() ? std::make_pair(0x10000u, 0) : found->second;
+        EXPECT_EQ(std::make_pair(built.inputs.at(key).eventId, built.inputs.at(key).value), expected) << key;
     }
 }
 

@@ -11,52 +11,44 @@ namespace {
 // do not count.
 std::string InputsEndingWith(const std::string& pair) {
     std::string line = "Inputs=";
-    for (int i = 1; i < kInputCount; ++i) line += "10000,0,";
+    for (int i = 1; i < 15; ++i) line += "10000,0,";
     return line + pair + "\r\n";
 }
 
-TEST(CheckSection, WarnsAboutWhatSurprisesAUser) {
+// A corrupt key is named with the message the user would see, and no tables are kept.
+TEST(CheckSection, NamesCorruptionAndWarnsAboutWhatSurprisesAUser) {
     struct Case {
         std::string keys;
+        const char* corruptItem;
         std::vector<std::string> warnings;  // each expected warning contains this text
     };
     const Case cases[] = {
-        {"", {}},
-        {InputsEndingWith(" 1A2B,5"), {"SW15 (0106) event id \" 1A2B\" reads as 0"}},
-        {InputsEndingWith("0,abc"), {"SW15 (0106) value \"abc\" reads as 0"}},
-        {InputsEndingWith("0x0,-0"), {}},
-        {"outputs=10,0,1,%g,1,0,0\r\n", {"output 1 has flags \"10\" without a kind bit"}},
-        {"outputs=4,0,1,%g %g,1,0,0,2,x,1,ab,1,0,0\r\n", {"output 2 led \"x\" reads as 0"}},
-        {"outputs=G,0,10,%g,1,0,1\r\n", {"flags \"G\" read as 0", "without a kind bit"}},
-        {"outputs=" + std::string(520, '7') + "\r\n", {"outputs: the value has 520 characters; only the first 518 are read"}},
+        {"", "", {}},
+        {"Inputs=\r\n", "Inputs", {}},
+        {"outputs=1,2\r\n", "outputs", {}},
+        {InputsEndingWith(" 1A2B,5"), "", {"SW15 (0106) event id \" 1A2B\" reads as 0"}},
+        {InputsEndingWith("0,abc"), "", {"SW15 (0106) value \"abc\" reads as 0"}},
+        {InputsEndingWith("0x0,-0"), "", {}},
+        {"outputs=10,0,1,%g,1,0,0\r\n", "", {"output 1 has flags \"10\" without a kind bit"}},
+        {"outputs=4,0,1,%g %g,1,0,0,2,x,1,ab,1,0,0\r\n", "", {"output 2 led \"x\" reads as 0"}},
+        {"outputs=G,0,10,%g,1,0,1\r\n", "", {"flags \"G\" read as 0", "without a kind bit"}},
+        {"outputs=" + std::string(520, '7') + "\r\n", "outputs",
+         {"outputs: the value has 520 characters; only the first 518 are read"}},
     };
     for (const Case& c : cases) {
         TempFolder folder;
         const std::string path = folder.Write("t.ini", "[B1]\r\n" + c.keys);
         const SectionCheck check = CheckSection(SimProfileFile(), path, "B1");
+        const bool corrupt = *c.corruptItem != '\0';
+        EXPECT_EQ(check.corrupt, corrupt) << c.keys;
+        EXPECT_EQ(check.corruptItem, c.corruptItem);
+        EXPECT_EQ(check.inputs.empty(), corrupt);
+        if (corrupt)
+            EXPECT_EQ(check.messageText, "Corruption of data found!\n\tFile: " + path + "\n\tItem: " + c.corruptItem +
+                                             ".\n\nPlease reinstall the configuration files");
         ASSERT_EQ(check.warnings.size(), c.warnings.size()) << c.keys << (check.warnings.empty() ? "" : check.warnings[0]);
         for (std::size_t i = 0; i < c.warnings.size(); ++i)
             EXPECT_NE(check.warnings[i].find(c.warnings[i]), std::string::npos) << check.warnings[i];
-    }
-}
-
-TEST(CheckSection, NamesTheCorruptItemAndKeepsNoTables) {
-    struct Case { const char* keys; bool corrupt; const char* item; };
-    const Case cases[] = {
-        {"", false, ""},
-        {"Inputs=\r\n", true, "Inputs"},
-        {"outputs=1,2\r\n", true, "outputs"},
-    };
-    for (const Case& c : cases) {
-        TempFolder folder;
-        const std::string path = folder.Write("t.ini", std::string("[B1]\r\n") + c.keys);
-        const SectionCheck check = CheckSection(SimProfileFile(), path, "B1");
-        EXPECT_EQ(check.corrupt, c.corrupt) << c.keys;
-        EXPECT_EQ(check.corruptItem, c.item);
-        EXPECT_EQ(check.inputs.empty(), c.corrupt);
-        if (c.corrupt) {
-            EXPECT_EQ(check.messageText, CorruptionMessage(path, c.item));
-        }
     }
 }
 

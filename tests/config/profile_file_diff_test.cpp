@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "os/profile_file.h"
+#include "tests/config/temp_folder.h"
 
 namespace {
 
@@ -34,8 +34,8 @@ const std::vector<CorpusFile>& Corpus() {
          {"Board1", "S"}, {"Inputs", "k", " K ", "j"}},
         {"case", "[bOaRd1]\nINPUTS=upper\ninputs=lower\n[s]\nK=1\n", {"Board1", "S"}, {"Inputs", "k"}},
         {"quotes", "[Q]\nsingle='abc'\ndouble=\"abc\"\nmixed='abc\"\nlonely='\nempty=''\ninner=a'b'\n"
-                   "half='abc\nspaced=  \"  x  \"  \nk=\"1\"\n",
-         {"Q"}, {"single", "double", "mixed", "lonely", "empty", "inner", "half", "spaced", "k"}},
+                   "half='abc\nspaced=  \"  x  \"  \nk=\"1\"\ncut=1, 2\n",
+         {"Q"}, {"single", "double", "mixed", "lonely", "empty", "inner", "half", "spaced", "k", "cut"}},
         {"repeats", "[Dup]\nk=first\nk=second\n[Other]\nk=other\n[dup]\nk=third\nj=only-in-second\n",
          {"Dup", "dup", "Other"}, {"k", "j"}},
         {"odd-lines", "[S]\nk\nk=1\n=novalue\n;comment=3\n# hash=4\nj\n", {"S"}, {"k", "j", "", ";comment", "# hash"}},
@@ -106,26 +106,11 @@ const std::vector<WriteCase>& WriteCases() {
 
 class ProfileFileDiffTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char temp[MAX_PATH + 1] = {};
-        ASSERT_NE(GetTempPathA(sizeof temp, temp), 0u);
-        root = std::string(temp) + "mfp_profile_diff_" + std::to_string(GetCurrentProcessId()) + "\\";
-        for (const char* side : {"", "sim", "win"}) CreateDirectoryA((root + side).c_str(), nullptr);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
-    }
-
-    std::string Place(const char* side, const CorpusFile& file) const {
-        const std::string path = root + side + "\\" + file.name + ".ini";
-        DeleteFileA(path.c_str());
-        if (file.present) {
-            std::FILE* out = std::fopen(path.c_str(), "wb");
-            std::fwrite(file.bytes.data(), 1, file.bytes.size(), out);
-            std::fclose(out);
-        }
-        return path;
+    // The file as it starts on one side ("sim" or "win"): its bytes, or no file at all.
+    std::string Place(const std::string& side, const CorpusFile& file) const {
+        const std::string name = side + "-" + file.name + ".ini";
+        std::filesystem::remove(folder.Path(name));
+        return file.present ? folder.Write(name, file.bytes) : folder.Path(name);
     }
 
     // Every query of the vocabulary through both sides; differences are collected.
@@ -158,22 +143,16 @@ protected:
         if (++differences <= 40) ADD_FAILURE() << text;
     }
 
-    const CorpusFile& Find(const char* name) const {
-        for (const CorpusFile& file : Corpus())
-            if (std::string(file.name) == name) return file;
-        throw std::logic_error(name);
-    }
-
+    TempFolder folder;
     SimProfileFile sim;
     const ProfileFile& win = PlatformProfileFile();
-    std::string root;
     int differences = 0;
 };
 
 TEST_F(ProfileFileDiffTest, ReadsAsThePlatformReads) {
     for (const CorpusFile& file : Corpus()) Compare(file, Place("sim", file), Place("win", file), file.name);
     // A folder that does not exist: nothing can be read from it.
-    Compare(Corpus().front(), root + "sim\\none\\x.ini", root + "win\\none\\x.ini", "missing folder");
+    Compare(Corpus().front(), folder.Path("none\\sim.ini"), folder.Path("none\\win.ini"), "missing folder");
     EXPECT_EQ(differences, 0);
 }
 
@@ -184,7 +163,8 @@ TEST_F(ProfileFileDiffTest, WritesAsThePlatformWrites) {
     int caseNumber = 0;
     for (const WriteCase& writeCase : WriteCases()) {
         const std::string label = std::string(writeCase.file) + " write case " + std::to_string(++caseNumber);
-        const CorpusFile& file = Find(writeCase.file);
+        const CorpusFile& file = *std::find_if(Corpus().begin(), Corpus().end(),
+                                               [&](const CorpusFile& f) { return f.name == std::string(writeCase.file); });
         const std::string simPath = Place("sim", file);
         const std::string winPath = Place("win", file);
         for (const Write& w : writeCase.writes) {
@@ -195,8 +175,8 @@ TEST_F(ProfileFileDiffTest, WritesAsThePlatformWrites) {
         Compare(file, simPath, winPath, label);
     }
     // Writing into a folder that does not exist fails on both sides.
-    EXPECT_FALSE(sim.WriteString("S", "k", "1", root + "sim\\none\\x.ini"));
-    EXPECT_FALSE(win.WriteString("S", "k", "1", root + "win\\none\\x.ini"));
+    EXPECT_FALSE(sim.WriteString("S", "k", "1", folder.Path("none\\sim.ini")));
+    EXPECT_FALSE(win.WriteString("S", "k", "1", folder.Path("none\\win.ini")));
     EXPECT_EQ(differences, 0);
 }
 

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -14,14 +16,12 @@ using Value = FormulaEvaluator::Value;
 constexpr double kPi = 3.141592653589793;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-struct ValueCase {
+// A statement and what it gives: the value re + im i, or the error with that message.
+struct Case {
+    Case(std::string text, double re, double im = 0) : text(std::move(text)), re(re), im(im) {}
+    Case(std::string text, std::string message) : text(std::move(text)), message(std::move(message)) {}
     std::string text;
-    double re;
-    double im;
-};
-
-struct ErrorCase {
-    std::string text;
+    double re = 0, im = 0;
     std::string message;
 };
 
@@ -32,32 +32,18 @@ bool Close(double actual, double expected) {
     return std::fabs(actual - expected) <= 1e-14 * std::max(1.0, std::fabs(expected));
 }
 
-void ExpectValues(const std::vector<ValueCase>& cases, AngleMode mode = AngleMode::Radians) {
-    for (const ValueCase& c : cases) {
-        FormulaEvaluator evaluator(mode);
+// Each case on a fresh evaluator, or, in a session, all of them in order on one.
+void Check(const std::vector<Case>& cases, AngleMode mode = AngleMode::Radians, bool session = false) {
+    FormulaEvaluator shared(mode);
+    for (const Case& c : cases) {
+        FormulaEvaluator fresh(mode);
         try {
-            const Value value = evaluator.Evaluate(c.text);
-            EXPECT_TRUE(Close(value.real(), c.re) && Close(value.imag(), c.im))
+            const Value value = (session ? shared : fresh).Evaluate(c.text);
+            EXPECT_TRUE(c.message.empty() && Close(value.real(), c.re) && Close(value.imag(), c.im))
                 << '"' << c.text << "\" gave " << value.real() << ", " << value.imag() << "i";
         } catch (const FormulaError& error) {
-            ADD_FAILURE() << '"' << c.text << "\" raised " << error.what();
+            EXPECT_EQ(error.what(), c.message) << '"' << c.text << '"';
         }
-    }
-}
-
-std::string ErrorOf(FormulaEvaluator& evaluator, const std::string& text) {
-    try {
-        const Value value = evaluator.Evaluate(text);
-        return "no error, value " + std::to_string(value.real());
-    } catch (const FormulaError& error) {
-        return error.what();
-    }
-}
-
-void ExpectErrors(const std::vector<ErrorCase>& cases) {
-    for (const ErrorCase& c : cases) {
-        FormulaEvaluator evaluator;
-        EXPECT_EQ(ErrorOf(evaluator, c.text), c.message) << '"' << c.text << '"';
     }
 }
 
@@ -68,28 +54,28 @@ std::string Repeated(const std::string& part, std::size_t times) {
 }
 
 TEST(FormulaNumbers, ReadAsWritten) {
-    ExpectValues({
+    Check({
         {"0x1F", 31, 0},           {"0X10", 16, 0},          {"0xff", 255, 0},
         {"0xFFFFFFFF", -1, 0},     {"0x7fffffff", 2147483647, 0},
         {"0x123456789", 0x23456789, 0},                      {"0x", 0, 0},
         {"0b101", 5, 0},           {"0B11", 3, 0},           {"0b", 0, 0},
-        {"0b" + Repeated("1", 32), -1, 0},                   {"0b1" + Repeated("0", 32), 0, 0},
+        {"0b" + std::string(32, '1'), -1, 0},                {"0b1" + std::string(32, '0'), 0, 0},
         {"1e3", 1000, 0},          {"1E+2", 100, 0},         {"1.5e-3", 0.0015, 0},
         {".5", 0.5, 0},            {"5.", 5, 0},             {"007", 7, 0},
         {"2e", 2, 0},              {"2e+", 2, 0},            {".", 0, 0},
         {"2.5i", 0, 2.5},          {"3i", 0, 3},             {"1e2i", 0, 100},
         {"1e999", kInf, 0},        {"1e-999", 0, 0},         {"0.0001e-400", 0, 0},
-        {"1" + Repeated("0", 400) + "e-10", kInf, 0},        {"0." + Repeated("0", 400) + "1e500", 1e99, 0},
+        {"1" + std::string(400, '0') + "e-10", kInf, 0},     {"0." + std::string(400, '0') + "1e500", 1e99, 0},
         {"1 2", 12, 0},            {" 1\t2\r\n3\v\f", 123, 0},
         {"pi", kPi, 0},            {"PI*2", 2 * kPi, 0},     {"pi*2", 2 * kPi, 0},
         {"pI", kPi, 0},            {"e", 2.718281828459045, 0}, {"-e", -2.718281828459045, 0},
-        {Repeated("0", 4998) + "1", 1, 0},
+        {std::string(4998, '0') + "1", 1, 0},
         {std::string("1\0+2", 4), 1, 0},  // the text ends at a NUL, as a C string does
     });
 }
 
 TEST(FormulaSignsAndOperators, ProductsBindTighterAndSumsRunFromTheRight) {
-    ExpectValues({
+    Check({
         {"", 0, 0},             {" \t\n ", 0, 0},        {"2 + 3 * 4", 14, 0},
         {"8-2-1", 5, 0},        {"-2*3", -6, 0},         {"2*-3", -6, 0},
         {"2--3", 5, 0},         {"+-+-5", 5, 0},         {"---5", -5, 0},
@@ -105,7 +91,7 @@ TEST(FormulaSignsAndOperators, ProductsBindTighterAndSumsRunFromTheRight) {
 
 TEST(FormulaFunctions, ComputeInRadians) {
     const double e = 2.718281828459045;
-    ExpectValues({
+    Check({
         {"!(5)", 120, 0},            {"!(3.9)", 6, 0},            {"!(0)", 1, 0},
         {"!(0.5)", 1, 0},            {"!(170)", 7.257415615307994e306, 0},
         {"!(171)", kInf, 0},         {"!(1e300)", kInf, 0},       {"(2)", 2, 0},
@@ -129,7 +115,7 @@ TEST(FormulaFunctions, ComputeInRadians) {
 }
 
 TEST(FormulaFunctions, ComputeInDegrees) {
-    ExpectValues({
+    Check({
         {"asin(1)", 90, 0},   {"acos(0)", 90, 0},      {"atan(1)", 45, 0},
         {"cos(180)", -1, 0},  {"sin(90)", 1, 0},       {"tan(45)", 1, 0},
         {"cosh(0)", 1, 0},    {"sinh(90)", 2.3012989023072947, 0},
@@ -138,66 +124,30 @@ TEST(FormulaFunctions, ComputeInDegrees) {
     }, AngleMode::Degrees);
 }
 
-TEST(FormulaFunctions, RandomScalingStaysWithinTheArgument) {
-    FormulaEvaluator evaluator;
-    for (int n = 0; n < 200; ++n) {
-        const Value value = evaluator.Evaluate("rnd(2+3i)");
-        EXPECT_TRUE(value.real() >= 0 && value.real() <= 2 && value.imag() >= 0 && value.imag() <= 3)
-            << value.real() << ", " << value.imag();
-    }
-}
-
-// Each step runs on the same evaluator, in order; a step with a message expects that error.
-struct Step {
-    std::string text;
-    Value expected;
-    std::string message;
-};
-
-void RunSteps(const std::vector<Step>& steps) {
-    FormulaEvaluator evaluator;
-    for (const Step& step : steps) {
-        if (!step.message.empty()) {
-            EXPECT_EQ(ErrorOf(evaluator, step.text), step.message) << '"' << step.text << '"';
-            continue;
-        }
-        try {
-            EXPECT_EQ(evaluator.Evaluate(step.text), step.expected) << '"' << step.text << '"';
-        } catch (const FormulaError& error) {
-            ADD_FAILURE() << '"' << step.text << "\" raised " << error.what();
-        }
-    }
-}
-
 TEST(FormulaVariables, AssignmentsAndLookups) {
-    RunSteps({
-        {"x=5", 5, ""},        {"x", 5, ""},            {"cpx(0,10)", 1, ""},
-        {"cpx(5,10)", 1, ""},  {"cpx(0,5)", 0, ""},     {"cpx(6,5i)", 0, ""},
-        {"cpx(5,5i)", 0, "Error: Complex value"},       {"x = 1/0", 0, "Division by Zero"},
-        {"x", 5, ""},          {"x=x+1", 6, ""},        {"y = x * 3", 18, ""},
-        {"A1=2", 2, ""},       {"a1=3", 3, ""},         {"A1", 2, ""},
-        {"Pi=3", 3, ""},       {"Pi", 3, ""},           {"pi", kPi, ""},
-        {"pI", kPi, ""},       {"a=b=2", 0, "Syntax Error: 'b=2'"},
-        {"a=y=2", 0, "What ??? '='"},                   {"a", 0, "Syntax Error: 'a'"},
-        {"x=2i", {0, 2}, ""},       {"cpx(0,1)", 0, "Error: Complex value"},
-    });
+    Check({
+        {"x=5", 5},          {"x", 5},              {"cpx(0,10)", 1},      {"cpx(5,10)", 1},
+        {"cpx(0,5)", 0},     {"cpx(6,5i)", 0},      {"cpx(5,5i)", "Error: Complex value"},
+        {"x = 1/0", "Division by Zero"},            {"x", 5},              {"x=x+1", 6},
+        {"y = x * 3", 18},   {"A1=2", 2},           {"a1=3", 3},           {"A1", 2},
+        {"Pi=3", 3},         {"Pi", 3},             {"pi", kPi},           {"pI", kPi},
+        {"a=b=2", "Syntax Error: 'b=2'"},           {"a=y=2", "What ??? '='"},
+        {"a", "Syntax Error: 'a'"},                 {"x=2i", 0, 2},        {"cpx(0,1)", "Error: Complex value"},
+    }, AngleMode::Radians, true);
 }
 
-TEST(FormulaVariables, CpxCreatesX) {
-    RunSteps({{"x", 0, "Syntax Error: 'x'"}, {"cpx(0,10)", 1, ""}, {"x", 0, ""}, {"cpx(1,10)", 0, ""}});
-}
-
-TEST(FormulaVariables, LongestNameWins) {
-    RunSteps({
-        {"x=1", 1, ""},   {"xy", 0, "What ??? 'y'"},    {"xy=2", 2, ""},
-        {"xy*2", 4, ""},  {"x*2", 2, ""},               {"xyz", 0, "What ??? 'z'"},
-        {"xyz=7", 7, ""}, {"xyz+xy+x", 10, ""},         {"X", 0, "Syntax Error: 'X'"},
-        {"abs=4", 4, ""}, {"abs", 4, ""},               {"abs(-1)", 1, ""},
-    });
+TEST(FormulaVariables, CpxCreatesXAndTheLongestNameWins) {
+    Check({
+        {"x", "Syntax Error: 'x'"},  {"cpx(0,10)", 1},  {"x", 0},         {"cpx(1,10)", 0},
+        {"x=1", 1},                  {"xy", "What ??? 'y'"},               {"xy=2", 2},
+        {"xy*2", 4},                 {"x*2", 2},        {"xyz", "What ??? 'z'"},
+        {"xyz=7", 7},                {"xyz+xy+x", 10},  {"X", "Syntax Error: 'X'"},
+        {"abs=4", 4},                {"abs", 4},        {"abs(-1)", 1},
+    }, AngleMode::Radians, true);
 }
 
 TEST(FormulaErrors, MessagesAsWritten) {
-    ExpectErrors({
+    Check({
         {"1/0", "Division by Zero"},              {"1%0", "Division by Zero"},
         {"1/(0i)", "Division by Zero"},           {"1i%0", "Division by Zero"},
         {"1i%2", "Error: Complex value"},         {"2%1i", "Error: Complex value"},
@@ -226,37 +176,34 @@ TEST(FormulaErrors, MessagesAsWritten) {
     });
 }
 
+// The limits of this evaluator: 1000 nested groups or terms, a quoted word of 99 characters.
+std::string Nested(int depth, const std::string& inner = "1") {
+    return std::string(depth, '(') + inner + std::string(depth, ')');
+}
+
 TEST(FormulaErrors, LimitsGiveClearErrors) {
-    const std::string deepest = Repeated("(", FormulaEvaluator::kMaxDepth - 1) + "1" +
-                                Repeated(")", FormulaEvaluator::kMaxDepth - 1);
-    const std::string longestSum = Repeated("1+", FormulaEvaluator::kMaxDepth - 1) + "1";
-    ExpectValues({
-        {deepest, 1, 0},
-        {longestSum, FormulaEvaluator::kMaxDepth, 0},
-        {Repeated(" ", 3000) + Repeated("0", 4998) + "1", 1, 0},
-    });
-    const std::string word = Repeated("w", FormulaEvaluator::kMaxQuotedWordLength);
-    ExpectErrors({
-        {"(" + deepest + ")", "Error: Expression too complex"},
+    const std::string longestSum = Repeated("1+", 999) + "1";
+    const std::string word(99, 'w');
+    Check({
+        {Nested(999), 1},
+        {longestSum, 1000},
+        {std::string(3000, ' ') + std::string(4998, '0') + "1", 1},
+        {Nested(1000), "Error: Expression too complex"},
         {"1+" + longestSum, "Error: Expression too complex"},
-        {Repeated("(", 2000) + "1" + Repeated(")", 2000), "Error: Expression too complex"},
-        {Repeated("abs(", 1000) + "1" + Repeated(")", 200), "Error: Missing ')'"},
-        {Repeated("(", 4999), "Error: Missing ')'"},
-        {Repeated("0", 5000), "Error: Expression too long"},
-        {Repeated("(", 100000), "Error: Expression too long"},
+        {Repeated("abs(", 1000) + "1" + std::string(200, ')'), "Error: Missing ')'"},
+        {std::string(4999, '('), "Error: Missing ')'"},
+        {std::string(5000, '0'), "Error: Expression too long"},
+        {std::string(100000, '('), "Error: Expression too long"},
         {word, "Syntax Error: '" + word + "'"},
         {word + "w+1", "Syntax Error: '" + word.substr(3) + "...'"},
-        {"1+" + Repeated("w", 4000), "Syntax Error: '" + word.substr(3) + "...'"},
+        {"1+" + std::string(4000, 'w'), "Syntax Error: '" + word.substr(3) + "...'"},
     });
 }
 
+// An error deep inside leaves no depth behind: the deepest allowed expression still evaluates.
 TEST(FormulaErrors, EvaluatorStaysUsableAfterAnError) {
-    FormulaEvaluator evaluator;
-    const std::string deep = Repeated("(", 2000) + "1" + Repeated(")", 2000);
-    for (int round = 0; round < 3; ++round) {
-        EXPECT_EQ(ErrorOf(evaluator, deep), "Error: Expression too complex");
-        EXPECT_EQ(evaluator.Evaluate("(((2)))*3"), Value(6));
-    }
+    Check({{Nested(2000), "Error: Expression too complex"}, {Nested(999, "1/0"), "Division by Zero"}, {Nested(999), 1}},
+          AngleMode::Radians, true);
 }
 
 TEST(FormulaResultText, WrittenWithFiveSignificantDigits) {
@@ -282,15 +229,12 @@ TEST(FormulaResultText, WrittenWithFiveSignificantDigits) {
     }
 }
 
+// A negated zero shows as 0.
 TEST(FormulaResultText, OfEvaluatedStatements) {
     const std::pair<const char*, const char*> cases[] = {
-        {"sqr(-4)", "0 + 2i"},  {"2i*2i", "-4"},  {"-0", "0"},  {"1/3", "0.33333"},
-        {"pol(1,pi/4)", "0.70711 + 0.70711i"},    {"-2.5i", "0 - 2.5i"},
-    };
-    for (const auto& [statement, expected] : cases) {
-        FormulaEvaluator evaluator;
-        EXPECT_STREQ(FormulaEvaluator::FormatResult(evaluator.Evaluate(statement)).c_str(), expected) << statement;
-    }
+        {"sqr(-4)", "0 + 2i"},  {"2i*2i", "-4"},  {"-0", "0"},  {"-2.5i", "0 - 2.5i"}};
+    for (const auto& [statement, expected] : cases)
+        EXPECT_STREQ(FormulaEvaluator::FormatResult(FormulaEvaluator().Evaluate(statement)).c_str(), expected);
 }
 
 }  // namespace

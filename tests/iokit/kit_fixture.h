@@ -40,6 +40,14 @@ protected:
     SimHidBackend backend;
 };
 
+// The kit's error code a call leaves, the code cleared before it.
+template <class Call>
+std::uint32_t ErrorOf(Call call) {
+    KitSetLastError(0);
+    call();
+    return KitGetLastError();
+}
+
 using Clock = std::chrono::steady_clock;
 
 inline long long MillisecondsSince(Clock::time_point start) {

@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(KitWin32Test, ThePlatformLibrariesLoadAndEnumerate) {
+TEST(KitWin32Test, ThePlatformLibrariesLoadAndEnumerateNoPanel) {
     HidBackend& backend = PlatformHidBackend();
     std::uint32_t error = 0;
     ASSERT_TRUE(backend.Load(error)) << "error " << error;
@@ -18,15 +18,12 @@ TEST(KitWin32Test, ThePlatformLibrariesLoadAndEnumerate) {
     EXPECT_EQ(backend.OpenForReading("\\\\?\\hid#no_such_device"), nullptr);
     EXPECT_EQ(backend.OpenForWriting("\\\\?\\hid#no_such_device"), nullptr);
     backend.Unload();
-}
 
-TEST(KitWin32Test, WithoutPanelsKitOpenAllReturnsNoHandle) {
-    KitUseBackend(PlatformHidBackend());
+    KitUseBackend(backend);
     for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(KitOpenAll(), 0u);
-        EXPECT_EQ(KitGetLastError(), kKitSuccess) << "the platform libraries loaded";
+        EXPECT_EQ(KitGetLastError(), 0u) << "the platform libraries loaded";
         EXPECT_EQ(KitDeviceCount(), 0);
-        EXPECT_EQ(KitDeviceAt(1), 0u);
         KitCloseAll();
     }
 }

@@ -7,36 +7,33 @@
 
 namespace {
 
+// Filled, drained by half, then overflowed, so that head and tail wrap: the newest 128 reports
+// come out in arrival order, and a short report leaves nothing of the long one its slot held.
 TEST(ReceiveQueueTest, KeepsTheNewest128InArrivalOrderAcrossTheWrap) {
     ReceiveQueue queue;
     ReceiveQueue::Report report;
     EXPECT_FALSE(queue.Pop(report));
-    // Fill, drain half, then overflow so that head and tail wrap.
-    int next = 0, expected = 0;
-    // The first 128 reports are long (filled with 0xEE), the later ones 3 bytes.
-    auto push = [&] {
+    int next = 0;
+    const auto push = [&] {  // reports 0 to 127 are 64 bytes of 0xEE, later ones 3 bytes
         std::uint8_t bytes[64];
         std::fill(std::begin(bytes), std::end(bytes), 0xEE);
         bytes[0] = 0x19;
         bytes[1] = static_cast<std::uint8_t>(next);
         bytes[2] = static_cast<std::uint8_t>(next >> 8);
-        const bool kept = queue.Push(bytes, next < 128 ? 64 : 3);
-        ++next;
-        return kept;
+        return queue.Push(bytes, next++ < 128 ? 64 : 3);
     };
     for (int i = 0; i < 128; ++i) EXPECT_TRUE(push());
     EXPECT_FALSE(push()) << "the oldest is dropped";
-    expected = 1;
+    int expected = 1;
     for (int i = 0; i < 64; ++i) {
         ASSERT_TRUE(queue.Pop(report));
         EXPECT_EQ(report[1] | report[2] << 8, expected++);
     }
     for (int i = 0; i < 100; ++i) push();
-    expected = next - 128;
     EXPECT_EQ(queue.Count(), 128);
-    while (queue.Pop(report)) {
+    for (expected = next - 128; queue.Pop(report); ++expected) {
         EXPECT_EQ(report[3], expected < 128 ? 0xEE : 0) << "the rest of a slot is cleared";
-        EXPECT_EQ(report[1] | report[2] << 8, expected++);
+        EXPECT_EQ(report[1] | report[2] << 8, expected);
     }
     EXPECT_EQ(expected, next);
     EXPECT_EQ(queue.Count(), 0);

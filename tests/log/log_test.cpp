@@ -47,21 +47,21 @@ TEST_F(LogTest, DisabledLogWritesOnlyLevelThree) {
     }
 }
 
+// Lines are appended to what the file holds, never replacing it.
 TEST_F(LogTest, LineHasDateTimeLevelPaddedModuleAndMessage) {
+    { std::ofstream(path) << "earlier line\n"; }
     log.Enable(true);
     log.Write(0, "MFP", "module_init called\n");
     log.Write(2, "MFPWorker", "value %d and %s\n", 42, "text");
     log.Write(0, "AModuleNameLongerThanTwentyFiveCharacters", "whole\n");
     const auto lines = Lines();
-    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "earlier line");
     const std::string stamp = R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d )";
-    EXPECT_TRUE(std::regex_match(lines[0], std::regex(stamp + R"(0 \[ {22}MFP\] module_init called)")))
-        << lines[0];
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex(stamp + R"(2 \[ {16}MFPWorker\] value 42 and text)")))
-        << lines[1];
-    EXPECT_TRUE(std::regex_match(
-        lines[2], std::regex(stamp + R"(0 \[AModuleNameLongerThanTwentyFiveCharacters\] whole)")))
-        << lines[2];
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex(stamp + R"(0 \[ {22}MFP\] module_init called)"))) << lines[1];
+    EXPECT_TRUE(std::regex_match(lines[2], std::regex(stamp + R"(2 \[ {16}MFPWorker\] value 42 and text)"))) << lines[2];
+    EXPECT_TRUE(std::regex_match(lines[3], std::regex(stamp + R"(0 \[AModuleNameLongerThanTwentyFiveCharacters\] whole)")))
+        << lines[3];
 }
 
 TEST_F(LogTest, MessageLengthLimit) {
@@ -82,23 +82,15 @@ TEST_F(LogTest, MessageLengthLimit) {
     }
 }
 
-TEST_F(LogTest, ExistingFileIsAppendedNeverTruncated) {
-    { std::ofstream(path) << "earlier line\n"; }
-    log.Enable(true);
-    log.Write(0, "MFP", "first\n");
-    log.Write(0, "MFP", "second\n");
-    const auto lines = Lines();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "earlier line");
-    EXPECT_NE(lines[1].find("first"), std::string::npos);
-    EXPECT_NE(lines[2].find("second"), std::string::npos);
-}
-
-TEST_F(LogTest, UnopenableFileLosesLineSilently) {
+// A file that cannot be opened loses its line and nothing else: the next line is written.
+TEST_F(LogTest, UnopenableFileLosesOnlyItsLine) {
     log.SetFileName(::testing::TempDir() + "no/such/folder/x.log");
     log.Enable(true);
-    log.Write(0, "MFP", "lost\n");  // must simply return
-    SUCCEED();
+    log.Write(0, "MFP", "lost\n");
+    log.SetFileName(path);
+    log.Write(0, "MFP", "kept\n");
+    ASSERT_EQ(Lines().size(), 1u);
+    EXPECT_NE(Lines()[0].find("] kept"), std::string::npos);
 }
 
 TEST_F(LogTest, ConcurrentWritersNeverMixLines) {
