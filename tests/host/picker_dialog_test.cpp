@@ -1,7 +1,6 @@
 // The event picker as a user meets it: opened by a board's thread while the configuration
 // dialog runs on the main thread, driven with the messages of the user's actions.
 #include "resources/resource_ids.h"
-#include "tests/host/dialog_template.h"
 #include "tests/host/host_run.h"
 #include "tests/host/picker_on_thread.h"
 #include "tests/host/screen_stand_in.h"
@@ -14,45 +13,6 @@
 #include <memory>
 
 namespace {
-
-// Template 130 of the shipped module, control by control.
-TEST(PickerTemplate, IsTheDesignedWindow) {
-    HMODULE module = LoadLibraryExA(BesideTestProgram("Tarnell_MFP.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module, nullptr);
-    DialogTemplate dialog;
-    const bool read = ReadDialogTemplate(module, 130, dialog);
-    FreeLibrary(module);
-    ASSERT_TRUE(read);
-    EXPECT_EQ(dialog.style, static_cast<DWORD>(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU));
-    EXPECT_EQ((std::vector<int>{dialog.width, dialog.height, dialog.pointSize}), (std::vector<int>{275, 180, 8}));
-    EXPECT_EQ(dialog.caption, "Flight Simulator Command Selection");
-    EXPECT_EQ(dialog.typeface, "MS Sans Serif");
-
-    const DWORD child = WS_CHILD | WS_VISIBLE;
-    const DialogItem expected[] = {
-        {"Static", "Event Group:", -1, 7, 9, 43, 8, child | SS_LEFT},
-        {"ComboBox", "", 1022, 57, 7, 211, 71, child | CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP},
-        {"Static", "Search:", 1026, 7, 25, 26, 8, child | SS_LEFT | WS_DISABLED},
-        {"Edit", "", 1005, 57, 23, 187, 12, child | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_DISABLED},
-        {"Button", "...", 1003, 252, 21, 16, 16, child | BS_PUSHBUTTON | BS_ICON | WS_TABSTOP | WS_DISABLED},
-        {"ListBox", "", 1018, 7, 39, 261, 112,
-         child | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP},
-        {"Button", "OK", IDOK, 40, 159, 50, 14, child | BS_DEFPUSHBUTTON | WS_TABSTOP},
-        {"Button", "&Import", 1025, 112, 159, 50, 14, child | BS_PUSHBUTTON | WS_TABSTOP},
-        {"Button", "Cancel", IDCANCEL, 184, 159, 50, 14, child | BS_PUSHBUTTON | WS_TABSTOP},
-    };
-    ASSERT_EQ(dialog.items.size(), std::size(expected));
-    for (size_t i = 0; i < std::size(expected); ++i) {
-        const DialogItem& item = dialog.items[i];
-        const DialogItem& want = expected[i];
-        SCOPED_TRACE(want.text + " " + std::to_string(want.id));
-        EXPECT_EQ(lstrcmpiA(item.className.c_str(), want.className.c_str()), 0) << item.className;  // any case
-        EXPECT_EQ(item.text, want.text);
-        EXPECT_EQ((std::vector<int>{item.id, item.x, item.y, item.width, item.height}),
-                  (std::vector<int>{want.id, want.x, want.y, want.width, want.height}));
-        EXPECT_EQ(item.style, want.style) << std::hex << item.style << " " << want.style;
-    }
-}
 
 class Picker : public testing::Test {
 protected:

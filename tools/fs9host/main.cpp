@@ -78,6 +78,7 @@ const char kUsage[] =
     "  user:rows              print \"config-row INPUT|ACTION|VALUE\" for each row of its visible list\n"
     "  user:choose:CAPTION:ID:TEXT  select TEXT in the combo box or list box ID of the dialog\n"
     "  user:click:CAPTION:ID  click button ID of the dialog\n"
+    "  user:type:CAPTION:ID:TEXT  type TEXT into the edit control ID of the dialog\n"
     "  user:close:CAPTION     click the dialog's close box\n"
     "  user:file:CAPTION:PATH wait for the file dialog (\"Open\", \"Save As\"), enter PATH, OK\n"
     "  user:press:SERIAL:SWn, user:release:SERIAL:SWn, user:unplug:SERIAL, user:plug:BOARDTEXT\n"

@@ -112,6 +112,12 @@ std::string Act(const Step& step, HWND main) {
     if (kind == "rows") return PrintRows(dialog);
     if (kind == "choose") return Choose(dialog, caption, Number(arguments[1]), arguments[2]);
     if (kind == "click") return Click(dialog, caption, Number(arguments[1]));
+    if (kind == "type") {
+        HWND edit = FindControl(dialog, Number(arguments[1]));
+        if (!edit) return "no control " + arguments[1] + " in " + caption;
+        for (const char c : arguments[2]) TypeCharacter(edit, c);
+        return "";
+    }
     if (kind == "close") PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     return "";
 }
