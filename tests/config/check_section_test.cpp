@@ -43,9 +43,10 @@ TEST(CheckSection, NamesCorruptionAndWarnsAboutWhatSurprisesAUser) {
         EXPECT_EQ(check.corrupt, corrupt) << c.keys;
         EXPECT_EQ(check.corruptItem, c.corruptItem);
         EXPECT_EQ(check.inputs.empty(), corrupt);
-        if (corrupt)
+        if (corrupt) {
             EXPECT_EQ(check.messageText, "Corruption of data found!\n\tFile: " + path + "\n\tItem: " + c.corruptItem +
                                              ".\n\nPlease reinstall the configuration files");
+        }
         ASSERT_EQ(check.warnings.size(), c.warnings.size()) << c.keys << (check.warnings.empty() ? "" : check.warnings[0]);
         for (std::size_t i = 0; i < c.warnings.size(); ++i)
             EXPECT_NE(check.warnings[i].find(c.warnings[i]), std::string::npos) << check.warnings[i];
