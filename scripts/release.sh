@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the release archive dist/Tarnell_MFP-VERSION.zip from the win32 build: the module, the
-# mfp tool, the example configuration, the user guide and the changelog. VERSION is the one
+# mfp tool, the example configuration, the user guide with its pictures and the changelog. VERSION is the one
 # project(VERSION) sets for the module's version resource, its about box and `mfp --version`.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
@@ -16,6 +16,7 @@ staging=build/release
 rm -rf "$staging" && mkdir "$staging"
 cp build/win32/bin/Tarnell_MFP.dll build/win32/bin/mfp.exe docs/examples/Tarnell_MFP.ini \
    docs/USER_GUIDE.md CHANGELOG.md "$staging/"
+cp -r docs/images "$staging/"  # the guide's pictures, where its links point
 archive=$root/dist/Tarnell_MFP-$version.zip
 rm -f "$archive"
 (cd "$staging" && cmake -E tar cf "$archive" --format=zip -- *)
