@@ -1,28 +1,14 @@
 // Any bytes as a configuration file: reading never fails, BuildMFPData never crashes, and
 // writing one key reads back as written while every other key reads as before.
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "config/build_mfp_data.h"
+#include "fuzz/config/fuzz_file.h"
 #include "os/profile_file.h"
 
 namespace {
-
-const std::string& FuzzFilePath() {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() / ("mfp_profile_fuzz_" + std::to_string(std::random_device{}()) + ".ini")).string();
-    return path;
-}
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
 
 struct Probe {
     const char* section;
@@ -33,11 +19,7 @@ const Probe kOtherKeys[] = {{"Misc", "Debug"}, {"B2", "Inputs"}, {"B1", "outputs
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    const std::string& path = FuzzFilePath();
-    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, file);
-        std::fclose(file);
-    }
+    const std::string& path = WriteFuzzFile(data, size);
     const SimProfileFile profile;
     std::vector<std::string> before;
     for (const Probe& probe : kOtherKeys) before.push_back(profile.GetString(probe.section, probe.key, "-", 519, path));
