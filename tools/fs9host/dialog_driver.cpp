@@ -108,6 +108,7 @@ void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 void PostClick(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
 void DoubleClickListItem(HWND list, int index) {
+    SendMessageA(list, LB_SETTOPINDEX, index, 0);  // in view, as a user scrolls to it first
     RECT item{};
     SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
     const LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
