@@ -113,11 +113,6 @@ void CConfigDlg::OnOK() {
     ModalDialog::OnOK();
 }
 
-void CConfigDlg::OnCancel() {
-    pickers.Close();
-    ModalDialog::OnCancel();
-}
-
 bool CConfigDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) OnDestroy();
     return ModalDialog::OnMessage(message, wParam, lParam);

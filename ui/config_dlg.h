@@ -35,7 +35,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
-    void OnCancel() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -91,8 +91,9 @@ SIZE DialogWindow::TemplateSize(int templateId) {
 bool DialogWindow::CreateModeless(int templateId, HWND parent, DWORD style, DWORD exStyle) {
     std::vector<DWORD> copy = TemplateCopy(templateId);
     if (copy.empty()) return false;
-    DWORD& templateStyle = copy[IsExtended(copy) ? 3 : 0];
-    copy[IsExtended(copy) ? 2 : 1] = exStyle;
+    const bool extended = IsExtended(copy);
+    DWORD& templateStyle = copy[extended ? 3 : 0];
+    copy[extended ? 2 : 1] = exStyle;
     templateStyle = style | (templateStyle & kFontStyles);
     return CreateDialogIndirectParamA(ModuleInstance(), reinterpret_cast<const DLGTEMPLATE*>(copy.data()), parent,
                                       &DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
