@@ -80,7 +80,7 @@ const char kUsage[] =
     "  user:click:CAPTION:ID  click button ID of the dialog\n"
     "  user:type:CAPTION:ID:TEXT  type TEXT into the edit control ID of the dialog\n"
     "  user:close:CAPTION     click the dialog's close box\n"
-    "  user:file:CAPTION:PATH wait for the file dialog (\"Open\", \"Save As\"), enter PATH, OK\n"
+    "  user:file:CAPTION:PATH wait for the file dialog (\"Open\", \"Save As\"), enter PATH, OK, wait till it closes\n"
     "  user:press:SERIAL:SWn, user:release:SERIAL:SWn, user:unplug:SERIAL, user:plug:BOARDTEXT\n"
     "                         as the steps without \"user:\", then 300 ms\n"
     "  user:hold:MS           print \"user-held\", then wait MS milliseconds (time for a screenshot)\n"

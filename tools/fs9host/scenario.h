@@ -22,7 +22,7 @@
 //   user:choose:CAPTION:ID:TEXT  select an item of a combo box or list box
 //   user:click:CAPTION:ID, user:close:CAPTION   a button, the close box
 //   user:type:CAPTION:ID:TEXT    type into an edit control
-//   user:file:CAPTION:PATH       enter PATH in the file dialog "Open" or "Save As" and OK
+//   user:file:CAPTION:PATH       enter PATH in the file dialog "Open" or "Save As", OK, wait till it closes
 //   user:press:SERIAL:SWn, user:release:SERIAL:SWn, user:unplug:SERIAL, user:plug:BOARDTEXT
 //   user:hold:MS, user:sleep:MS  wait; hold prints "user-held" first (time for a screenshot)
 #pragma once

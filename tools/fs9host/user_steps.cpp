@@ -100,7 +100,8 @@ std::string Act(const Step& step, HWND main) {
         HWND fileDialog = WaitForDialog(0, arguments[0], nullptr, kDialogWaitMs);
         if (!fileDialog) return "no dialog " + arguments[0];
         ChooseInFileDialog(fileDialog, arguments[1]);
-        return "";
+        // A person looks again only once the file dialog has closed and the choice has been used.
+        return WaitUntilGone(arguments[0]);
     }
 
     // The rest act on a dialog that is open now, as a person acts on what they see.
