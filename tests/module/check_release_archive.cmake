@@ -1,5 +1,5 @@
 # The release archive holds exactly these files, each the one the checkout or the win32 build
-# holds, so the programs in it are those shipped_dll_test checks.
+# holds, so the programs in it are those shipped_module and shipped_tool check.
 #   -DARCHIVE=zip -DSOURCE=checkout
 set(shipped CHANGELOG.md Tarnell_MFP.dll Tarnell_MFP.ini USER_GUIDE.md images/config_dialog.png
             images/config_picker.png images/picker_search.png mfp.exe)
