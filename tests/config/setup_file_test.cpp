@@ -8,24 +8,21 @@
 
 namespace {
 
-std::vector<InputRow> SampleRows() {
-    std::vector<InputRow> rows(15);
-    rows[0] = {0x1A2B, "10"};
-    rows[3] = {0x1003C, "1"};
-    rows[8] = {0x1000039, "-25"};
-    rows[14] = {0xFFFFFFFF, "2147483647"};
-    return rows;
-}
-
-// Export into a file with other sections keeps them; a second export replaces the 30 keys; an
-// import gives every row back, and exported again the file is byte for byte the same.
+// Export into a file with other sections keeps them; a second export replaces the 30 keys (kept
+// ones would be read first); an import gives every row back, and exported again the file is
+// byte for byte the same.
 TEST(PanelSetup, ExportThenImportChangesNothing) {
     TempFolder folder;
     const SimProfileFile profile;
     const std::string other = "; mine\r\n[Notes]\r\ntext = keep me\r\n\r\n";
     const std::string path = folder.Write("setup.ini", other);
-    ASSERT_TRUE(WritePanelSetup(profile, path, std::vector<InputRow>(15)));
-    ASSERT_TRUE(WritePanelSetup(profile, path, SampleRows()));
+    std::vector<InputRow> rows(15);
+    ASSERT_TRUE(WritePanelSetup(profile, path, rows));
+    rows[0] = {0x1A2B, "10"};
+    rows[3] = {0x1003C, "1"};
+    rows[8] = {0x1000039, "-25"};
+    rows[14] = {0xFFFFFFFF, "2147483647"};
+    ASSERT_TRUE(WritePanelSetup(profile, path, rows));
     const auto choices = ReadPanelSetup(profile, path);
     const std::map<int, EventChoice> bound = {
         {0, {0x1A2B, 10}}, {3, {0x1003C, 1}}, {8, {0x1000039, -25}}, {14, {0xFFFFFFFF, 2147483647}}};
@@ -33,9 +30,6 @@ TEST(PanelSetup, ExportThenImportChangesNothing) {
     const std::string first = TempFolder::Read(path);
     EXPECT_EQ(first.substr(0, other.size()), other);
     EXPECT_NE(first.find("Action 0=1A2B\r\nValue 0=10\r\n"), std::string::npos);
-    std::size_t actions = 0;
-    for (std::size_t at = first.find("Action "); at != std::string::npos; at = first.find("Action ", at + 1)) ++actions;
-    EXPECT_EQ(actions, 15u);
     std::vector<InputRow> again;
     for (const EventChoice& choice : choices) again.push_back({choice.eventId, std::to_string(choice.value)});
     ASSERT_TRUE(WritePanelSetup(profile, path, again));
