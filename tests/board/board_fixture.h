@@ -17,9 +17,7 @@ class BoardTest : public ::testing::Test {
 protected:
     void SetUp() override {
         KitUseBackend(backend);
-        SimBoardSetup setup;
-        setup.serial = "0000000A";
-        sim = backend.AddBoard(setup);
+        sim = backend.AddBoard({0x07C0, 0x1583, "0000000A"});
         ASSERT_NE(KitOpenAll(), 0u);
         KitSetReadTimeout(KitDeviceAt(1), 1000);
         board = std::make_unique<CTarnellController>(KitDeviceAt(1), true);

@@ -30,12 +30,7 @@ TEST_F(KitTest, TheChipWhoseInterfacesCameLastIsPositionOne) {
 // Interfaces of other devices (a keyboard, another IO-Warrior product) are never described:
 // nothing beyond their attributes is asked of them.
 TEST_F(KitTest, OnlySupportedChipsWithBothInterfacesAreListed) {
-    struct Case {
-        std::uint16_t vendorId, productId;
-        int interfaces;
-        bool listed;
-        int described;
-    };
+    struct Case { std::uint16_t vendorId, productId; int interfaces; bool listed; int described; };
     const Case cases[] = {
         {0x07C0, 0x03E8, 2, true, 2},  {0x07C0, 0x03EA, 2, true, 2},  {0x1FD1, 0x1583, 2, true, 2},
         {0x07C0, 0x1500, 2, false, 0}, {0x1234, 0x1583, 2, false, 0}, {0x07C0, 0x1583, 1, false, 1},
@@ -43,11 +38,7 @@ TEST_F(KitTest, OnlySupportedChipsWithBothInterfacesAreListed) {
     };
     for (const Case& c : cases) {
         SimHidBackend only;
-        SimBoardSetup setup;
-        setup.vendorId = c.vendorId;
-        setup.productId = c.productId;
-        setup.interfaceCount = c.interfaces;
-        const auto board = only.AddBoard(setup);
+        const auto board = only.AddBoard({c.vendorId, c.productId, "00000001", true, c.interfaces});
         KitUseBackend(only);
         EXPECT_EQ(KitOpenAll() != 0, c.listed) << std::hex << c.vendorId << " " << c.productId;
         EXPECT_EQ(KitDeviceCount(), c.listed ? 1 : 0);
@@ -57,9 +48,7 @@ TEST_F(KitTest, OnlySupportedChipsWithBothInterfacesAreListed) {
 }
 
 TEST_F(KitTest, ASerialThatIsTheLanguageListIsEmpty) {
-    SimBoardSetup setup;
-    setup.hasSerial = false;
-    backend.AddBoard(setup);
+    backend.AddBoard({0x07C0, 0x1583, "00000001", false});
     const KitHandle handle = KitOpenAll();
     ASSERT_NE(handle, 0u);
     wchar_t serial[9] = {L'x'};
@@ -108,10 +97,8 @@ TEST_F(KitTest, NoBoardOrNoPlatformGivesNoHandle) {
 
 // Each device starts two reader threads; the device opened first is the one added last.
 TEST_F(KitTest, ADeviceWhoseReaderThreadCannotStartIsNotOpened) {
-    const struct {
-        int refusedStart;
-        const wchar_t* opened;
-    } cases[] = {{1, L"0000000A"}, {2, L"0000000A"}, {3, L"0000000B"}, {4, L"0000000B"}};
+    const struct { int refusedStart; const wchar_t* opened; } cases[] = {
+        {1, L"0000000A"}, {2, L"0000000A"}, {3, L"0000000B"}, {4, L"0000000B"}};
     auto a = AddBoard("0000000A");
     auto b = AddBoard("0000000B");
     for (const auto& c : cases) {

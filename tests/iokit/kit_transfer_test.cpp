@@ -89,10 +89,7 @@ TEST_F(KitTransferTest, ReadsTakeWholeReportsUpToTheLength) {
 }
 
 TEST_F(KitTransferTest, WritesSendWholeReports) {
-    struct Case {
-        int pipe;
-        std::uint32_t length, written, reports;
-    };
+    struct Case { int pipe; std::uint32_t length, written, reports; };
     const Case cases[] = {{1, 8, 8, 1}, {1, 16, 16, 2}, {1, 13, 8, 1}, {1, 7, 0, 0},
                           {0, 5, 5, 1}, {0, 4, 0, 0},   {0, 10, 10, 2}, {0, 0, 0, 0}};
     std::uint8_t bytes[16];
@@ -115,11 +112,7 @@ TEST_F(KitTransferTest, WritesSendWholeReports) {
 }
 
 TEST_F(KitTransferTest, BadHandlesPipesAndBuffersAreRefused) {
-    struct Case {
-        KitHandle handle;
-        int pipe;
-        bool buffer;
-    };
+    struct Case { KitHandle handle; int pipe; bool buffer; };
     const Case cases[] = {{0, 1, true}, {handle + 1000, 1, true}, {handle, 2, true},
                           {handle, -1, true}, {handle, 1, false}};
     std::uint8_t buffer[8] = {0x14};
