@@ -62,20 +62,12 @@ const std::vector<CorpusFile>& Corpus() {
     return corpus;
 }
 
-struct StringQuery {
-    std::string defaultValue;
-    std::size_t bufferSize;
-};
+struct StringQuery { std::string defaultValue; std::size_t bufferSize; };
 const std::vector<StringQuery> kStringQueries = {
     {"", 519}, {"dflt  ", 519}, {"'dq'", 519}, {"", 4}, {"'dq'", 4}, {"", 2}, {"x", 0}, {"", 30}};
 
-struct Write {
-    std::string section, key, value;
-};
-struct WriteCase {
-    const char* file;
-    std::vector<Write> writes;
-};
+struct Write { std::string section, key, value; };
+struct WriteCase { const char* file; std::vector<Write> writes; };
 
 const std::vector<WriteCase>& WriteCases() {
     static const std::vector<WriteCase> cases = {

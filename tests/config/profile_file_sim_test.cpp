@@ -12,13 +12,8 @@ namespace {
 constexpr const char* kAbsent = nullptr;  // no file at all
 
 TEST(SimProfileFile, WriteChangesNothingButTheOneKey) {
-    struct Case {
-        const char* before;  // kAbsent: no file
-        const char* section;
-        const char* key;
-        const char* value;
-        const char* after;
-    };
+    // before kAbsent: no file.
+    struct Case { const char* before; const char* section; const char* key; const char* value; const char* after; };
     const Case cases[] = {
         // A user's file edited on Windows: CRLF, comments, blanks and spacing stay as they were.
         {"; panels\r\n[Misc]\r\nDebug=1\r\n\r\n[ABCD1234]\r\n  Inputs = 1,2  \r\noutputs=9\r\n", "ABCD1234", "Inputs",
