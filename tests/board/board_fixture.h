@@ -39,13 +39,6 @@ protected:
         return reports;
     }
 
-    // The segments digit column c shows: bit r is row r.
-    int ColumnPattern(int column) const {
-        int pattern = 0;
-        for (int row = 0; row < 8; ++row) pattern |= sim->LedLit(row, column) ? 1 << row : 0;
-        return pattern;
-    }
-
     SimHidBackend backend;
     std::shared_ptr<SimBoard> sim;
     std::unique_ptr<CTarnellController> board;
