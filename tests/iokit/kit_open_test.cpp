@@ -67,10 +67,17 @@ TEST_F(KitTest, SeventeenBoardsHandOutSixteen) {
     EXPECT_EQ(serials.count(L"00000027"), 1u);
 }
 
-TEST_F(KitTest, BadPositionsAndHandlesAreRefused) {
+// No board: no handle and no error. A platform library that cannot load: its error.
+TEST_F(KitTest, NoBoardNoPlatformBadPositionsAndBadHandlesGiveNothing) {
+    EXPECT_EQ(ErrorOf([] { EXPECT_EQ(KitOpenAll(), 0u); }), 0u);
     AddBoard("00000001");
+    backend.FailLoad(126);
+    EXPECT_EQ(ErrorOf([] { EXPECT_EQ(KitOpenAll(), 0u); }), 126u);
+    EXPECT_EQ(KitDeviceCount(), 0);
     EXPECT_EQ(ErrorOf([] { EXPECT_EQ(KitDeviceAt(1), 0u) << "kit not open"; }), 87u);
+    backend.FailLoad(0);
     const KitHandle valid = KitOpenAll();
+    ASSERT_NE(valid, 0u);
     for (int position : {0, 2, -1}) EXPECT_EQ(ErrorOf([&] { EXPECT_EQ(KitDeviceAt(position), 0u); }), 87u) << position;
     wchar_t serial[9];
     for (KitHandle handle : {KitHandle{0}, valid + 100}) {
@@ -81,17 +88,6 @@ TEST_F(KitTest, BadPositionsAndHandlesAreRefused) {
         EXPECT_EQ(ErrorOf([&] { EXPECT_FALSE(KitHoldDevice(handle)); }), 87u);
     }
     EXPECT_EQ(ErrorOf([&] { EXPECT_FALSE(KitSerialOf(valid, nullptr)); }), 87u);
-}
-
-// No board: no handle and no error. A platform library that cannot load: its error.
-TEST_F(KitTest, NoBoardOrNoPlatformGivesNoHandle) {
-    EXPECT_EQ(ErrorOf([] { EXPECT_EQ(KitOpenAll(), 0u); }), 0u);
-    AddBoard("00000001");
-    backend.FailLoad(126);
-    EXPECT_EQ(ErrorOf([] { EXPECT_EQ(KitOpenAll(), 0u); }), 126u);
-    EXPECT_EQ(KitDeviceCount(), 0);
-    backend.FailLoad(0);
-    EXPECT_NE(KitOpenAll(), 0u);
 }
 
 // Each device starts two reader threads; the device opened first is the one added last.
