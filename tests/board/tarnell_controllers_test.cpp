@@ -1,5 +1,3 @@
-// The registry of boards: device keys, their order, selection by sub-module identity, and
-// loading and closing the kit.
 #include "board/tarnell_controllers.h"
 #include "os/sim_board.h"
 

@@ -73,7 +73,6 @@ const std::vector<WriteCase>& WriteCases() {
     static const std::vector<WriteCase> cases = {
         {"basic", {{"Board1", "Inputs", "10000,0,10000,1"}}},
         {"basic", {{" board1 ", "New", "  v  "}, {"Fresh", "k", "1"}, {"Misc", "Debug", "0"}}},
-        {"basic", {{"Board1", "Inputs", "1A2B,5,10000,0"}}},  // the value it already has
         {"blanks", {{"Board1", "Inputs", "x"}, {"S", "k", ""}, {"S", "j", "'q'"}}},
         {"case", {{"BOARD1", "inputs", "changed"}, {"S", "k", "2"}}},
         {"repeats", {{"dup", "k", "x"}, {"dup", "j", "y"}}},

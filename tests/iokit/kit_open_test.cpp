@@ -1,4 +1,3 @@
-// Enumeration, the handle list and the query operations.
 #include <set>
 
 #include "os/sim_thread_starter.h"
@@ -14,8 +13,7 @@ TEST_F(KitTest, TheChipWhoseInterfacesCameLastIsPositionOne) {
         const KitHandle first = KitOpenAll();
         ASSERT_EQ(KitDeviceCount(), 2);
         EXPECT_EQ(first, KitDeviceAt(1));
-        EXPECT_NE(first, before);
-        EXPECT_FALSE(KitHandleValid(before));
+        EXPECT_FALSE(KitHandleValid(before)) << "a handle of the round before";
         EXPECT_EQ(KitProductIdOf(KitDeviceAt(1)), 0x1583);
         EXPECT_EQ(SerialOf(KitDeviceAt(1)), L"0000000B");
         EXPECT_EQ(KitProductIdOf(KitDeviceAt(2)), 0x03E8);
@@ -106,7 +104,6 @@ TEST_F(KitTest, ADeviceWhoseReaderThreadCannotStartIsNotOpened) {
         ASSERT_EQ(KitDeviceCount(), 1);
         EXPECT_EQ(SerialOf(handle), c.opened);
 
-        // The device that opened works on both pipes.
         auto& sim = c.opened == std::wstring(L"0000000A") ? a : b;
         const std::uint8_t portReport[5] = {0, 1, 2, 3, 4};
         EXPECT_EQ(KitWritePipe(handle, 0, portReport, 5), 5u);

@@ -1,4 +1,3 @@
-// Reads and writes through the kit: timeouts, wake-ups, overflow, bad input and device loss.
 #include <atomic>
 #include <future>
 #include <vector>
