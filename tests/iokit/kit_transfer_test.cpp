@@ -116,10 +116,6 @@ TEST_F(KitTransferTest, ClosingTheKitWakesAWaitingReadAtOnce) {
     KitCloseAll();
     EXPECT_EQ(reader.get(), std::make_pair(0u, 1460u)) << "no bytes, error 1460";
     EXPECT_LT(MillisecondsSince(closed), 2000);
-    EXPECT_FALSE(KitHandleValid(handle));
-    std::uint8_t buffer[8];
-    EXPECT_EQ(KitReadPipe(handle, 1, buffer, 8), 0u);
-    EXPECT_EQ(KitGetLastError(), 87u);
 }
 
 TEST_F(KitTransferTest, APulledBoardFailsItsReadsAndWritesUntilTheKitCloses) {
