@@ -17,9 +17,7 @@ class BoardTest : public ::testing::Test {
 protected:
     void SetUp() override {
         KitUseBackend(backend);
-        SimBoardSetup setup;
-        setup.serial = "0000000A";
-        sim = backend.AddBoard(setup);
+        sim = backend.AddBoard({0x07C0, 0x1583, "0000000A"});
         ASSERT_NE(KitOpenAll(), 0u);
         KitSetReadTimeout(KitDeviceAt(1), 1000);
         board = std::make_unique<CTarnellController>(KitDeviceAt(1), true);
@@ -39,13 +37,6 @@ protected:
         }
         sim->ClearReceivedReports();
         return reports;
-    }
-
-    // The segments digit column c shows: bit r is row r.
-    int ColumnPattern(int column) const {
-        int pattern = 0;
-        for (int row = 0; row < 8; ++row) pattern |= sim->LedLit(row, column) ? 1 << row : 0;
-        return pattern;
     }
 
     SimHidBackend backend;

@@ -1,5 +1,3 @@
-// The key-matrix thread: registration, the first null call, report halves, pausing, and the
-// ways the thread ends. Runs under ThreadSanitizer too.
 #include <chrono>
 #include <condition_variable>
 #include <optional>

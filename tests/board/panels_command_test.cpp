@@ -1,4 +1,3 @@
-// mfp panels over simulated boards: the listing, the wiring test and watching switches.
 #include "tools/mfp/commands.h"
 
 #include <gtest/gtest.h>

@@ -13,12 +13,7 @@ const char kBoardA[] = "\\\\?\\HID#VID_07C0&PID_1500&MI_01#7&1a2b3c4d&0&0000#{4d
 const char kBoardALower[] = "\\\\?\\hid#vid_07c0&pid_1500&mi_01#7&1a2b3c4d&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 const char kBoardB[] = "\\\\?\\HID#VID_07C0&PID_1500&MI_01#7&5e6f7a8b&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 
-struct PathCase {
-    const char* path;
-    unsigned interfaceNumber;
-    bool ours;
-};
-
+struct PathCase { const char* path; unsigned interfaceNumber; bool ours; };
 const PathCase kPaths[] = {
     {kBoardA, 1, true},  {kBoardALower, 1, true},
     {"\\\\?\\HID#VID_1FD1&PID_03EA&MI_01#8&0&0000#{guid}", 1, true},
@@ -40,27 +35,15 @@ const PathCase kPaths[] = {
 };
 
 TEST(IsOurDevicePath, RecognisesOnlyTheBoardsSpecialFunctionInterface) {
-    for (const PathCase& c : kPaths) {
-        EXPECT_EQ(IsOurDevicePath(c.path, c.interfaceNumber), c.ours)
-            << c.path << " interface " << c.interfaceNumber;
-    }
+    for (const PathCase& c : kPaths)
+        EXPECT_EQ(IsOurDevicePath(c.path, c.interfaceNumber), c.ours) << c.path << " interface " << c.interfaceNumber;
 }
 
-
 // A notification (path set) expected accepted or not, or the end of the reload (no path).
-struct Step {
-    int atMs;
-    std::uint32_t eventCode;
-    const char* path;
-    bool accepted;
-};
+struct Step { int atMs; std::uint32_t eventCode; const char* path; bool accepted; };
 Step Finished(int atMs) { return {atMs, 0, nullptr, false}; }
 
-struct Case {
-    const char* name;
-    std::vector<Step> steps;
-};
-
+struct Case { const char* name; std::vector<Step> steps; };
 const Case kCases[] = {
     {"copy queued behind the reload", {{0, kArrival, kBoardA, true}, Finished(1100), {1100, kArrival, kBoardA, false}}},
     {"copy while the reload waits for the dialog", {{0, kArrival, kBoardA, true}, {30000, kArrival, kBoardA, false}}},
@@ -83,11 +66,10 @@ TEST(DeviceChangeFilter, ACopyOfTheLastChangeOfAPathAsksForNoSecondReload) {
         for (size_t i = 0; i < c.steps.size(); ++i) {
             const Step& step = c.steps[i];
             const auto at = start + std::chrono::milliseconds(step.atMs);
-            if (step.path == nullptr) {
+            if (step.path == nullptr)
                 filter.ReloadFinished(at);
-            } else {
+            else
                 EXPECT_EQ(filter.Accept(step.eventCode, step.path, at), step.accepted) << "step " << i;
-            }
         }
     }
 }

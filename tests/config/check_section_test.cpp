@@ -17,11 +17,8 @@ std::string InputsEndingWith(const std::string& pair) {
 
 // A corrupt key is named with the message the user would see, and no tables are kept.
 TEST(CheckSection, NamesCorruptionAndWarnsAboutWhatSurprisesAUser) {
-    struct Case {
-        std::string keys;
-        const char* corruptItem;
-        std::vector<std::string> warnings;  // each expected warning contains this text
-    };
+    // Each expected warning contains its text.
+    struct Case { std::string keys; const char* corruptItem; std::vector<std::string> warnings; };
     const Case cases[] = {
         {"", "", {}},
         {"Inputs=\r\n", "Inputs", {}},

@@ -62,26 +62,17 @@ const std::vector<CorpusFile>& Corpus() {
     return corpus;
 }
 
-struct StringQuery {
-    std::string defaultValue;
-    std::size_t bufferSize;
-};
+struct StringQuery { std::string defaultValue; std::size_t bufferSize; };
 const std::vector<StringQuery> kStringQueries = {
     {"", 519}, {"dflt  ", 519}, {"'dq'", 519}, {"", 4}, {"'dq'", 4}, {"", 2}, {"x", 0}, {"", 30}};
 
-struct Write {
-    std::string section, key, value;
-};
-struct WriteCase {
-    const char* file;
-    std::vector<Write> writes;
-};
+struct Write { std::string section, key, value; };
+struct WriteCase { const char* file; std::vector<Write> writes; };
 
 const std::vector<WriteCase>& WriteCases() {
     static const std::vector<WriteCase> cases = {
         {"basic", {{"Board1", "Inputs", "10000,0,10000,1"}}},
         {"basic", {{" board1 ", "New", "  v  "}, {"Fresh", "k", "1"}, {"Misc", "Debug", "0"}}},
-        {"basic", {{"Board1", "Inputs", "1A2B,5,10000,0"}}},  // the value it already has
         {"blanks", {{"Board1", "Inputs", "x"}, {"S", "k", ""}, {"S", "j", "'q'"}}},
         {"case", {{"BOARD1", "inputs", "changed"}, {"S", "k", "2"}}},
         {"repeats", {{"dup", "k", "x"}, {"dup", "j", "y"}}},
@@ -93,8 +84,7 @@ const std::vector<WriteCase>& WriteCases() {
         {"lf", {{"S", "new", "1"}, {"T", "k", "2"}, {"U", "k", "3"}}},
         {"cr", {{"S", "new", "1"}, {"U", "k", "3"}}},
         {"bom", {{"S", "k", "changed"}, {"S", "new", "1"}, {"T", "k", "2"}}},
-        {"no-final-break", {{"T", "k", "1"}, {"U", "k", "2"}}},
-        {"no-final-break", {{"T", "j", "changed"}}},
+        {"no-final-break", {{"T", "j", "changed"}, {"T", "k", "1"}, {"U", "k", "2"}}},
         {"control", {{"S", "k", "changed"}, {"S", "new", "1"}}},
         {"empty", {{"S", "k", "1"}, {"", "top", "2"}}},
         {"only-blanks", {{"S", "k", "1"}}},

@@ -9,16 +9,8 @@
 
 namespace {
 
-constexpr const char* kAbsent = nullptr;  // no file at all
-
 TEST(SimProfileFile, WriteChangesNothingButTheOneKey) {
-    struct Case {
-        const char* before;  // kAbsent: no file
-        const char* section;
-        const char* key;
-        const char* value;
-        const char* after;
-    };
+    struct Case { const char* before; const char* section; const char* key; const char* value; const char* after; };
     const Case cases[] = {
         // A user's file edited on Windows: CRLF, comments, blanks and spacing stay as they were.
         {"; panels\r\n[Misc]\r\nDebug=1\r\n\r\n[ABCD1234]\r\n  Inputs = 1,2  \r\noutputs=9\r\n", "ABCD1234", "Inputs",
@@ -37,13 +29,12 @@ TEST(SimProfileFile, WriteChangesNothingButTheOneKey) {
         {"[A]\r\nx=1\r\n", "B", " k ", "v", "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
         {"[A]\nx=1\n\n", "B", "k", "v", "[A]\nx=1\n\n[B]\nk=v\n"},
         {"[A]\r\nx=1", "B", "k", "v", "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
-        {"", "B", "k", "v", "[B]\r\nk=v\r\n"},
-        {kAbsent, "B", "k", "v", "[B]\r\nk=v\r\n"},
+        {"", "B", "k", "v", "[B]\r\nk=v\r\n"},  // as a missing file: setup_file_test writes one
     };
     const SimProfileFile profile;
     for (const Case& c : cases) {
         TempFolder folder;
-        const std::string path = c.before ? folder.Write("t.ini", c.before) : folder.Path("t.ini");
+        const std::string path = folder.Write("t.ini", c.before);
         EXPECT_TRUE(profile.WriteString(c.section, c.key, c.value, path)) << c.after;
         EXPECT_EQ(TempFolder::Read(path), c.after);
     }

@@ -15,12 +15,9 @@ TEST(SimBoardText, ReadsProductSerialAndModule) {
     for (const Case& c : cases) {
         const auto setup = ParseSimBoardText(c.text);
         ASSERT_TRUE(setup) << c.text;
-        EXPECT_EQ(setup->vendorId, 0x07C0) << c.text;
-        EXPECT_EQ(setup->productId, c.product) << c.text;
-        EXPECT_EQ(setup->serial, c.serial) << c.text;
-        EXPECT_EQ(setup->hasSerial, c.hasSerial) << c.text;
         const std::map<int, std::pair<std::uint8_t, std::uint8_t>> module{{1, {c.type, c.version}}};
-        EXPECT_EQ(setup->subModules, module) << c.text;
+        EXPECT_EQ(std::tie(setup->vendorId, setup->productId, setup->serial, setup->hasSerial, setup->subModules),
+                  std::make_tuple(std::uint16_t{0x07C0}, c.product, std::string(c.serial), c.hasSerial, module));
     }
 }
 

@@ -177,11 +177,12 @@ TEST(FormulaErrors, MessagesAsWritten) {
 }
 
 // The limits of this evaluator: 1000 nested groups or terms, a quoted word of 99 characters.
+// In one session: an error deep inside leaves no depth behind.
 std::string Nested(int depth, const std::string& inner = "1") {
     return std::string(depth, '(') + inner + std::string(depth, ')');
 }
 
-TEST(FormulaErrors, LimitsGiveClearErrors) {
+TEST(FormulaErrors, LimitsGiveClearErrorsAndLeaveTheEvaluatorUsable) {
     const std::string longestSum = Repeated("1+", 999) + "1";
     const std::string word(99, 'w');
     Check({
@@ -197,13 +198,10 @@ TEST(FormulaErrors, LimitsGiveClearErrors) {
         {word, "Syntax Error: '" + word + "'"},
         {word + "w+1", "Syntax Error: '" + word.substr(3) + "...'"},
         {"1+" + std::string(4000, 'w'), "Syntax Error: '" + word.substr(3) + "...'"},
-    });
-}
-
-// An error deep inside leaves no depth behind: the deepest allowed expression still evaluates.
-TEST(FormulaErrors, EvaluatorStaysUsableAfterAnError) {
-    Check({{Nested(2000), "Error: Expression too complex"}, {Nested(999, "1/0"), "Division by Zero"}, {Nested(999), 1}},
-          AngleMode::Radians, true);
+        {Nested(2000), "Error: Expression too complex"},
+        {Nested(999, "1/0"), "Division by Zero"},
+        {Nested(999), 1},
+    }, AngleMode::Radians, true);
 }
 
 TEST(FormulaResultText, WrittenWithFiveSignificantDigits) {

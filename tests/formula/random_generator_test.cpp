@@ -37,19 +37,15 @@ TEST(RandomGenerator, FollowsTheLaggedSum) {
 }
 
 // rnd(z) scales the real part by the second draw and the imaginary part by the first: draws
-// 24, 49, 75, 102 of the counting table.
-TEST(RandomGenerator, RndScalesByTwoDraws) {
+// 24, 49, 75, 102 of the counting table. Every output pass makes a fresh evaluator: they must
+// draw from the one module-wide sequence, not each start it anew.
+TEST(RandomGenerator, RndScalesByTwoDrawsOfTheSharedSequence) {
     RandomGenerator counting(CountingTable());
     FormulaEvaluator evaluator(AngleMode::Radians, counting);
     EXPECT_EQ(evaluator.Evaluate("rnd(4294967295+4294967295i)"), FormulaEvaluator::Value(49, 24));
     EXPECT_EQ(evaluator.Evaluate("rnd(4294967295*2+4294967295i)"), FormulaEvaluator::Value(204, 75));
-}
-
-// Every output pass makes a fresh evaluator: they must draw from the one module-wide sequence,
-// not each start it anew.
-TEST(RandomGenerator, FreshEvaluatorsDrawOnFromTheSharedSequence) {
     const auto draw = [] { return FormulaEvaluator().Evaluate("rnd(4294967295)"); };
-    EXPECT_NE(draw(), draw());
+    EXPECT_NE(draw(), draw()) << "fresh evaluators";
 }
 
 // Output passes on several threads evaluating rnd( at once each get pairs of the one sequence:

@@ -16,10 +16,7 @@ protected:
     void TearDown() override { KitCloseAll(); }
 
     std::shared_ptr<SimBoard> AddBoard(const std::string& serial, std::uint16_t productId = 0x1583) {
-        SimBoardSetup setup;
-        setup.serial = serial;
-        setup.productId = productId;
-        return backend.AddBoard(setup);
+        return backend.AddBoard({0x07C0, productId, serial});
     }
 
     static std::wstring SerialOf(KitHandle handle) {

@@ -28,25 +28,14 @@ bool Send(SimBoard& board, int pipe, const Report& bytes) {
     return board.ReceiveOutputReport(pipe, bytes.data(), bytes.size());
 }
 
-struct Sent {
-    int pipe;
-    Report bytes;
-};
+struct Sent { int pipe; Report bytes; };
 
+// The pin state and the identity of module 1 are held to the chip by the board tests, which
+// check every report sent and what the answers gave; here, what those cannot see.
 TEST(SimBoardTest, AnswersTheSpecialFunctionReports) {
-    const struct {
-        const char* name;
-        std::vector<Sent> sent;
-        std::vector<Report> answers;  // on the special-function interface, in order
-    } cases[] = {
-        {"pin state at power-up", {{1, Special({0xFF})}}, {Special({0xFF, 0xFF, 0xFF, 0xFF, 0xFF})}},
-        {"pin state after a port report",
-         {{0, {0x00, 0x12, 0x34, 0x56, 0x78}}, {1, Special({0xFF})}},
-         {Special({0xFF, 0x12, 0x34, 0x56, 0x78})}},
+    // answers: on the special-function interface, in order.
+    const struct { const char* name; std::vector<Sent> sent; std::vector<Report> answers; } cases[] = {
         {"I2C exchanges are ignored while I2C is off", {{1, Special({0x02, 0x82, 0xA0, 0x80})}}, {}},
-        {"module 1 tells type and version at 0x80",
-         {{1, Special({0x01, 1})}, {1, Special({0x02, 0x82, 0xA0, 0x80})}, {1, Special({0x03, 2, 0xA1})}},
-         {Special({0x02, 0x00}), Special({0x03, 2, 0x02, 0x01})}},
         {"a module answering 255 is reported as is",
          {{1, Special({0x01, 1})}, {1, Special({0x02, 0x82, 0xA4, 0x80})}, {1, Special({0x03, 2, 0xA5})}},
          {Special({0x02, 0x00}), Special({0x03, 2, 0xFF, 0x07})}},
@@ -57,9 +46,6 @@ TEST(SimBoardTest, AnswersTheSpecialFunctionReports) {
          {{1, Special({0x01, 1})}, {1, Special({0x03, 2, 0xA1})}},
          {Special({0x03, 0x80})}},
         {"the key matrix does not report while off", {{1, Special({0x19})}}, {}},
-        {"a key-matrix read request reports the state, upper half first",
-         {{1, Special({0x18, 1})}, {1, Special({0x19})}},
-         {Special({0x1A, 0, 0, 0, 0x80}), Special({0x19, 0x01, 0, 0, 0})}},
         {"unknown reports are ignored", {{1, Special({0x55, 1})}}, {}},
     };
     for (const auto& c : cases) {
@@ -85,14 +71,12 @@ TEST(SimBoardTest, LedMatrixRowsLightColumns) {
     Send(board, 1, row7);
     Send(board, 1, Special({0x15, 8, 0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(board.LedRows(), (std::array<std::uint32_t, 8>{0, 0, 0, 0, 0, 0, 0, 0x80020001u}));
-    EXPECT_TRUE(board.LedLit(7, 17));
-    EXPECT_FALSE(board.LedLit(6, 0));
     Send(board, 1, Special({0x14, 0}));
     Send(board, 1, Special({0x14, 1}));
     EXPECT_EQ(board.LedRows(), (std::array<std::uint32_t, 8>{}));
 }
 
-// After a read request, each change of the keys is reported (upper half first); an unchanged
+// A read request reports the key state, then every change (upper half first); an unchanged
 // press reports nothing, and switching the function off ends the reports.
 TEST(SimBoardTest, KeyChangesAreReportedOnlyAfterAReadRequest) {
     SimBoard board({});
