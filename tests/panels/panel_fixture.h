@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -21,6 +22,8 @@
 #include "os/sim_host.h"
 #include "os/user_message.h"
 #include "panels/panel_services.h"
+
+inline SimHostRecord Event(uint32_t id, uint32_t value) { return {SimHostRecord::Kind::Event, id, value}; }
 
 class PanelFixture : public ::testing::Test {
 protected:
@@ -43,11 +46,10 @@ protected:
         std::remove(logPath.c_str());
     }
 
-    std::shared_ptr<SimBoard> AddBoard(const std::string& serial, std::uint8_t type = 2,
-                                       std::uint8_t version = 1) {
+    std::shared_ptr<SimBoard> AddBoard(const std::string& serial, std::uint8_t type = 2) {
         SimBoardSetup setup;
         setup.serial = serial;
-        setup.subModules = {{1, {type, version}}};
+        setup.subModules = {{1, {type, 1}}};
         return backend.AddBoard(setup);
     }
 
@@ -91,6 +93,12 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         return true;
+    }
+    bool HostGot(const SimHostRecord& record) {
+        return Eventually([&] {
+            const std::vector<SimHostRecord> records = host.Records();
+            return std::find(records.begin(), records.end(), record) != records.end();
+        });
     }
 
     SimHidBackend backend;
