@@ -78,30 +78,22 @@ TEST(OutputRulesTest, GaugeValuesByTypeCode) {
 }
 
 TEST(OutputRulesTest, TrialPassesGiveTheFirstFailureOfEachOutput) {
-    struct Row { const char* format; OutputStep step; double value; uint32_t typeCode; };
-    const Row rows[] = {
-        {"%g", OutputStep::Shown, 0, 0},
-        {"%gA", OutputStep::FormulaFailed, 0, 33},
-        {"%g%g", OutputStep::UnusableFormat, 0, 33},
-        {"x=%g", OutputStep::Shown, 0, 0},
-        {"x*2", OutputStep::Shown, 0, 0},  // x of the same pass
-        {"1/(%g-1)", OutputStep::FormulaFailed, 1, 33},
-        {"1/(%g+46)", OutputStep::FormulaFailed, 1234.5, 2},  // 1234's low 8 bits: -46
-    };
     MFPOutputList outputs;
-    for (const Row& row : rows) outputs.emplace_back().format = row.format;
+    // x*2 uses the x of the same pass; 1234.5 as type code 2 is 1234's low 8 bits, -46.
+    for (const char* format : {"%g", "%gA", "%g%g", "x=%g", "x*2", "1/(%g-1)", "1/(%g+46)"})
+        outputs.emplace_back().format = format;
     const std::vector<OutputTrial> trials = TryOutputs(outputs);
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < outputs.size(); ++i) {
-        if (rows[i].step == OutputStep::Shown) continue;
-        ASSERT_LT(next, trials.size()) << rows[i].format;
-        const OutputTrial& trial = trials[next++];
-        EXPECT_EQ(trial.output, i);
-        EXPECT_EQ(trial.step, rows[i].step) << rows[i].format;
-        EXPECT_EQ(trial.value, rows[i].value) << rows[i].format;
-        EXPECT_EQ(trial.typeCode, rows[i].typeCode) << rows[i].format;
+    const struct { std::size_t output; OutputStep step; double value; uint32_t typeCode; } expected[] = {
+        {1, OutputStep::FormulaFailed, 0, 33}, {2, OutputStep::UnusableFormat, 0, 33},
+        {5, OutputStep::FormulaFailed, 1, 33}, {6, OutputStep::FormulaFailed, 1234.5, 2}};
+    ASSERT_EQ(trials.size(), std::size(expected));
+    for (std::size_t i = 0; i < trials.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(trials[i].output, expected[i].output);
+        EXPECT_EQ(trials[i].step, expected[i].step);
+        EXPECT_EQ(trials[i].value, expected[i].value);
+        EXPECT_EQ(trials[i].typeCode, expected[i].typeCode);
     }
-    EXPECT_EQ(next, trials.size());
 }
 
 class OutputUpdateTest : public WorkerFixture {
@@ -163,7 +155,9 @@ TEST_F(OutputUpdateTest, FormulaErrorSkipsOnlyItsOutputAndIsLoggedOnce) {
     }
 }
 
-TEST_F(OutputUpdateTest, UnknownGaugeVariableEndsThePass) {
+// A pass ends at an unknown gauge variable, before any lookup without the PANELS table or with
+// the run flag cleared; with the flag cleared the update thread winds down at once.
+TEST_F(OutputUpdateTest, PassesEndEarlyAndTheUpdateThreadWindsDown) {
     host.SetGauge(1, 1.0);
     WriteKey(kSerial, "outputs", "2,1,1,%g,1,0,0,2,2,99,%g,1,0,0,2,3,1,%g,1,0,0");
     StartWorker();
@@ -175,17 +169,17 @@ TEST_F(OutputUpdateTest, UnknownGaugeVariableEndsThePass) {
     EXPECT_EQ(host.LookupCount(), 4u);
     host.SetPanelsAvailable(false);
     worker->UpdateOutputs();
-    EXPECT_EQ(host.LookupCount(), 4u) << "no PANELS table: the pass ends before any lookup";
-}
-
-TEST_F(OutputUpdateTest, AClearedRunFlagEndsThePassBeforeAnyLookup) {
-    host.SetGauge(1, 1.0);
-    WriteKey(kSerial, "outputs", "2,1,1,%g,1,0,0");
-    StartWorker();
+    EXPECT_EQ(host.LookupCount(), 4u) << "no PANELS table";
+    host.SetPanelsAvailable(true);
     runFlag.Clear();
     worker->UpdateOutputs();
-    EXPECT_FALSE(Led(1));
-    EXPECT_EQ(host.LookupCount(), 0u);
+    EXPECT_EQ(host.LookupCount(), 4u) << "run flag cleared";
+    worker->UpdateThreadProc();
+    EXPECT_TRUE(worker->AwaitStartUp());
+    EXPECT_EQ(worker->PassesDone(), 0u);
+    EXPECT_EQ(host.LookupCount(), 4u);
+    EXPECT_FALSE(Led(1)) << "cleared";
+    EXPECT_FALSE(sim->LedMatrixOn()) << "shut down";
 }
 
 }  // namespace
