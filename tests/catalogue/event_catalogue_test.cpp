@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -72,21 +72,18 @@ TEST(EventCatalogue, DescriptionsKeepEveryByteAndUnknownIdsHaveNone) {
 
 // Besides printable ASCII, only ten 0x92 apostrophes and three trailing no-break spaces occur.
 TEST(EventCatalogue, NoOtherBytesOutsidePrintableAscii) {
-    std::vector<EventId> withApostrophe, withNoBreakSpace;
+    int apostrophes = 0, noBreakSpaces = 0;
     for (const auto& [id, description] : BuildEventCatalogue()) {
         for (size_t i = 0; i < description.size(); ++i) {
             const auto byte = static_cast<unsigned char>(description[i]);
-            if (byte == 0x92) withApostrophe.push_back(id);
-            if (byte == 0xA0) {
-                withNoBreakSpace.push_back(id);
-                EXPECT_EQ(i + 1, description.size()) << std::hex << id;
-            }
-            EXPECT_TRUE((byte >= 0x20 && byte < 0x7F) || byte == 0x92 || byte == 0xA0) << std::hex << id;
+            apostrophes += byte == 0x92;
+            noBreakSpaces += byte == 0xA0;
+            EXPECT_TRUE((byte >= 0x20 && byte < 0x7F) || byte == 0x92 || (byte == 0xA0 && i + 1 == description.size()))
+                << std::hex << id;
         }
     }
-    EXPECT_EQ(withApostrophe, (std::vector<EventId>{0x1007E, 0x1007F, 0x10080, 0x10081, 0x103F0,
-                                                    0x103F1, 0x103F2, 0x103F4, 0x103F5, 0x103F6}));
-    EXPECT_EQ(withNoBreakSpace, (std::vector<EventId>{0x10018, 0x10034, 0x1005A}));
+    EXPECT_EQ(apostrophes, 10);
+    EXPECT_EQ(noBreakSpaces, 3);
 }
 
 TEST(EventCatalogue, KeyboardCategoryNamesEveryKey) {
@@ -101,27 +98,18 @@ TEST(EventCatalogue, KeyboardCategoryNamesEveryKey) {
     for (const auto& [id, text] : fixed) EXPECT_EQ(EventDescription(keys, id), text) << std::hex << id;
 }
 
-// Each category 1 - 15 claims, for every other category, one id that the two share; the
-// description that survives names the category merged later.
+// Should an id sit in two categories, the one merged later gives its description. The category
+// merged p-th claims the ids p to 14, so id i must end up with the i-th category merged.
 TEST(EventCatalogue, LaterMergedCategoryWinsASharedId) {
-    const std::vector<EventCategory> order = {14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 1, 2, 15};
-    const auto sharedId = [](EventCategory a, EventCategory b) {
-        return static_cast<EventId>(std::min(a, b) * 100 + std::max(a, b));
-    };
+    const EventCategory order[] = {14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 1, 2, 15};
     const EventCatalogue merged = MergeEventCategories([&](EventCategory category) {
         EventCatalogue events;
-        for (EventCategory other = 1; other <= 15; ++other)
-            if (other != category) events[sharedId(category, other)] = std::to_string(category);
+        for (auto id = std::find(std::begin(order), std::end(order), category) - std::begin(order); id < 15; ++id)
+            events[static_cast<EventId>(id)] = std::to_string(category);
         return events;
     });
-    EXPECT_EQ(merged.size(), 15u * 14u / 2u);
-    for (size_t earlier = 0; earlier < order.size(); ++earlier) {
-        for (size_t later = earlier + 1; later < order.size(); ++later) {
-            EXPECT_EQ(EventDescription(merged, sharedId(order[earlier], order[later])),
-                      std::to_string(order[later]))
-                << order[earlier] << " merged before " << order[later];
-        }
-    }
+    ASSERT_EQ(merged.size(), 15u);
+    for (EventId id = 0; id < 15; ++id) EXPECT_EQ(EventDescription(merged, id), std::to_string(order[id])) << id;
 }
 
 }  // namespace
