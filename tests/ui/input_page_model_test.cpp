@@ -37,7 +37,7 @@ protected:
 };
 
 // A section without the key shows fifteen idle switches; a save writes the line only when it changed.
-TEST_F(InputPageTest, ChoicesShowInTheirRowAndOnlyChangesAreSaved) {
+TEST_F(InputPageTest, ChoicesShowInTheirRowAndOnlyChangesAreSavedOrImported) {
     folder.Write("Tarnell_MFP.ini", "; my panel\n[0000A1B2]\nDebug=1\n");
     ASSERT_TRUE(Load());
     ASSERT_EQ(model.Rows().size(), 15u);
@@ -61,6 +61,12 @@ TEST_F(InputPageTest, ChoicesShowInTheirRowAndOnlyChangesAreSaved) {
               "; my panel\n[0000A1B2]\nDebug=1\nInputs=10000,0,10000,0,ABCDE,10,10000,0,10000,0,10000,0,10000,0,"
               "10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,100000D,-5\n");
     EXPECT_TRUE(messages.shown.empty());
+    // A setup file sets all fifteen switches.
+    model.ImportSetup(ReadPanelSetup(profile, folder.Write("setup.ini", "[MFP-Module]\nAction 3=1003C\nValue 3=1\n")));
+    for (int r = 0; r < 15; ++r) {
+        EXPECT_EQ(model.Rows()[r].eventId, r == 3 ? 0x1003Cu : 0x10000u) << r;
+        EXPECT_EQ(model.Rows()[r].valueText, r == 3 ? "1" : "0") << r;
+    }
 }
 
 TEST_F(InputPageTest, ACorruptKeyIsReportedAndNeverOverwritten) {
@@ -75,17 +81,6 @@ TEST_F(InputPageTest, ACorruptKeyIsReportedAndNeverOverwritten) {
     model.ImportSetup({});
     EXPECT_EQ(model.SaveInputs(profile, iniPath, "0000A1B2"), SaveResult::NoRows);
     EXPECT_EQ(TempFolder::Read(iniPath), bytes);
-}
-
-TEST_F(InputPageTest, ASetupFileSetsAllFifteenSwitches) {
-    ASSERT_TRUE(Load());
-    model.SetInput("0000", 0x10022, 7);
-    const std::string setup = folder.Write("setup.ini", "[MFP-Module]\nAction 3=1003C\nValue 3=1\n");
-    model.ImportSetup(ReadPanelSetup(profile, setup));
-    for (int r = 0; r < 15; ++r) {
-        EXPECT_EQ(model.Rows()[r].eventId, r == 3 ? 0x1003Cu : 0x10000u) << r;
-        EXPECT_EQ(model.Rows()[r].valueText, r == 3 ? "1" : "0") << r;
-    }
 }
 
 TEST(FileBackup, EachSaveReplacesTheCopyAndAFailureSaysWhy) {
