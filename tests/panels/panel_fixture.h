@@ -29,8 +29,7 @@ class PanelFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         KitUseBackend(backend);
-        const std::string name =
-            ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         iniPath = ::testing::TempDir() + "panels_" + name + ".ini";
         logPath = ::testing::TempDir() + "panels_" + name + ".log";
         std::remove(iniPath.c_str());
@@ -80,9 +79,8 @@ protected:
         return messages;
     }
     int CountLog(const std::string& message) const {
-        int count = 0;
-        for (const auto& line : LogMessages()) count += line == message;
-        return count;
+        const std::vector<std::string> lines = LogMessages();
+        return static_cast<int>(std::count(lines.begin(), lines.end(), message));
     }
 
     // Polls for a condition with a generous upper bound.
