@@ -1,5 +1,6 @@
 // Faults injected through the seams while two panels run: the faulty panel keeps working as
 // far as it can, says why in the log, and the other panel is not affected.
+#include <atomic>
 #include <filesystem>
 
 #include "os/sim_thread_starter.h"
@@ -7,6 +8,25 @@
 #include "panel_fixture.h"
 
 namespace {
+
+// The simulated host's two slots, throwing something that is no std::exception while armed.
+class ThrowingSlots : public HostPanels {
+public:
+    explicit ThrowingSlots(SimHost& inner) : inner(inner) {}
+    bool Available() const override { return inner.Available(); }
+    void TriggerKeyEvent(uint32_t eventId, uint32_t value) override {
+        if (eventsThrow) throw 42;
+        inner.TriggerKeyEvent(eventId, value);
+    }
+    void LookupGaugeVariable(GaugeVariable& variable) override {
+        ++lookups;
+        if (lookupsThrow) throw 42;
+        inner.LookupGaugeVariable(variable);
+    }
+    std::atomic<bool> eventsThrow{false}, lookupsThrow{false};
+    std::atomic<int> lookups{0};
+    SimHost& inner;
+};
 
 class FaultTest : public PanelFixture {
 protected:
@@ -33,8 +53,7 @@ protected:
     std::shared_ptr<SimBoard> healthy;
 };
 
-// A write failing in a pass is sent again by the next; reads ending empty or failed on a
-// plugged board lose no press.
+// A write refused in a pass is sent again by the next; a read of a plugged board failing loses no press.
 TEST_F(FaultTest, FailedWritesAndReadsLoseNothing) {
     CMFP panels(Services());
     ASSERT_EQ(panels.LoadMFPs(), 2);
@@ -52,6 +71,31 @@ TEST_F(FaultTest, FailedWritesAndReadsLoseNothing) {
     panels.UnloadMFPs();
 }
 
+// The host's slots throw something that is no std::exception: one action or pass is lost.
+TEST_F(FaultTest, HostSlotsThrowingAnythingLeaveThePanelsRunning) {
+    ThrowingSlots slots(host);
+    CMFP panels(PanelServices{slots, host, host, profile, messages, iniPath});
+    ASSERT_EQ(panels.LoadMFPs(), 2);
+    slots.eventsThrow = true;
+    faulty->PressKey(0, 0);
+    ASSERT_TRUE(Eventually([&] { return CountLog("Performing FS action(257)") == 1; }));
+    faulty->ReleaseKey(0, 0);
+    slots.eventsThrow = false;
+    EXPECT_TRUE(BothPanelsDispatch());
+
+    ASSERT_TRUE(Eventually([&] { return faulty->LedLit(0, 0) && healthy->LedLit(0, 0); }));
+    slots.lookupsThrow = true;
+    host.SetGauge(1, 0.0);
+    const int before = slots.lookups;
+    EXPECT_TRUE(Eventually([&] { return slots.lookups >= before + 4; })) << "more passes";
+    EXPECT_TRUE(faulty->LedLit(0, 0)) << "no pass got a value";
+    EXPECT_TRUE(BothPanelsDispatch());
+    slots.lookupsThrow = false;
+    EXPECT_TRUE(Eventually([&] { return !faulty->LedLit(0, 0) && !healthy->LedLit(0, 0); })) << "the new value";
+    panels.UnloadMFPs();
+    EXPECT_FALSE(faulty->LedMatrixOn()) << "wound down as usual";
+}
+
 // The file goes away, or a folder takes its place, between two reloads: the panels run on with
 // every switch doing nothing, and come back with the file.
 TEST_F(FaultTest, AConfigurationFileThatVanishesOrCannotBeReadGivesTheDefaults) {
@@ -66,9 +110,8 @@ TEST_F(FaultTest, AConfigurationFileThatVanishesOrCannotBeReadGivesTheDefaults) 
         panels.ReloadDataFromINI();
         EXPECT_EQ(CountLog(iniPath + " cannot be read: every switch and output has its default"), folder ? 4 : 2);
         host.ClearRecords();
-        const int pressesBefore = CountLog("0000A1B2:0000 pressed");
         faulty->PressKey(0, 0);
-        EXPECT_TRUE(Eventually([&] { return CountLog("0000A1B2:0000 pressed") > pressesBefore; }));
+        EXPECT_TRUE(Eventually([&] { return CountLog("0000A1B2:0000 pressed") == (folder ? 3 : 2); }));
         faulty->ReleaseKey(0, 0);
         EXPECT_TRUE(host.Records().empty()) << "no event is configured";
     }

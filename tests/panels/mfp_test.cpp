@@ -1,30 +1,8 @@
-// The panel set with its threads: load and unload, switches reaching the host through the
-// board's key-matrix thread, outputs refreshed by the update threads, and a corrupt section.
-#include <atomic>
-
+// The panel set: load and unload, the whole-set operations and the configuration dialog.
 #include "panels/mfp.h"
 #include "panel_fixture.h"
 
 namespace {
-
-// The simulated host's two slots, throwing something that is no std::exception while armed.
-class ThrowingSlots : public HostPanels {
-public:
-    explicit ThrowingSlots(SimHost& inner) : inner(inner) {}
-    bool Available() const override { return inner.Available(); }
-    void TriggerKeyEvent(uint32_t eventId, uint32_t value) override {
-        if (eventsThrow) throw 42;
-        inner.TriggerKeyEvent(eventId, value);
-    }
-    void LookupGaugeVariable(GaugeVariable& variable) override {
-        ++lookups;
-        if (lookupsThrow) throw 42;
-        inner.LookupGaugeVariable(variable);
-    }
-    std::atomic<bool> eventsThrow{false}, lookupsThrow{false};
-    std::atomic<int> lookups{0};
-    SimHost& inner;
-};
 
 struct ScriptedDialog : ConfigurationDialog {
     int Run(const std::map<std::string, CTarnellController*>& boards) override { return act(boards); }
@@ -88,8 +66,7 @@ TEST_F(PanelSetTest, WholeSetOperationsWhileRunningPassACorruptSectionBy) {
     panels.UnloadMFPs();
 }
 
-// What the user does in the configuration dialog: the dialog finds every board free for its
-// pages, and only Save makes the panels read the file again.
+// The dialog finds every board free for its pages.
 TEST_F(PanelSetTest, ConfigurationReloadsAfterSaveOnlyAndAlwaysRestartsTheInputs) {
     auto sim = AddBoard("0000A1B2");
     enum class Outcome { Save, Cancel, Throw };
@@ -125,39 +102,6 @@ TEST_F(PanelSetTest, ConfigurationReloadsAfterSaveOnlyAndAlwaysRestartsTheInputs
         sim->ReleaseKey(0, 0);
         panels.UnloadMFPs();
     }
-}
-
-TEST_F(PanelSetTest, HostSlotsThrowingAnythingLeaveThePanelRunning) {
-    auto sim = AddBoard("0000A1B2");
-    WriteInputs("0000A1B2", {{0, "101", 1}, {1, "102", 2}});
-    WriteKey("0000A1B2", "outputs", "2,1,1,%g,1,0,0");
-    host.SetGauge(1, 1.0);
-    ThrowingSlots slots(host);
-    CMFP panels(PanelServices{slots, host, host, profile, messages, iniPath});
-    ASSERT_EQ(panels.LoadMFPs(), 1);
-
-    // trigger_key_event throws: the next press is still dispatched.
-    slots.eventsThrow = true;
-    sim->PressKey(0, 0);
-    ASSERT_TRUE(Eventually([&] { return CountLog("Performing FS action(257)") == 1; }));
-    slots.eventsThrow = false;
-    sim->PressKey(0, 1);
-    EXPECT_TRUE(HostGot(Event(0x102, 2)));
-
-    // The gauge lookup throws: passes go on, and so do the switches.
-    ASSERT_TRUE(Eventually([&] { return sim->LedLit(0, 0); }));
-    slots.lookupsThrow = true;
-    host.SetGauge(1, 0.0);
-    const int before = slots.lookups;
-    EXPECT_TRUE(Eventually([&] { return slots.lookups >= before + 2; })) << "two more passes";
-    EXPECT_TRUE(sim->LedLit(0, 0)) << "no pass got a value";
-    sim->ReleaseKey(0, 0);
-    sim->PressKey(0, 0);
-    EXPECT_TRUE(HostGot(Event(0x101, 1)));
-    slots.lookupsThrow = false;
-    EXPECT_TRUE(Eventually([&] { return !sim->LedLit(0, 0); })) << "the new value is shown";
-    panels.UnloadMFPs();
-    EXPECT_FALSE(sim->LedMatrixOn()) << "wound down as usual";
 }
 
 }  // namespace
