@@ -185,8 +185,7 @@ private:
     std::size_t seen = 0;
 };
 
-// The bundled flight answers its own switches, which the screen labels; the end of the input
-// ends the program.
+// The screen labels the switches; closing the terminal ends the input, and so the program.
 TEST(DemoCommandTest, TerminalFlightAnswersItsSwitches) {
     TerminalDemo demo;
     ASSERT_TRUE(demo.Shows("panel 0000A1B2  \"1200110 000 \""));

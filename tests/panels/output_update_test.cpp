@@ -1,5 +1,4 @@
-// Output passes: padding, the on/off rule, gauge values by type code, formula errors, the
-// pass's variables, the view window and unknown gauge variables.
+// The rules of the output passes, and passes driven on the test thread.
 #include "panels/output_rules.h"
 #include "worker_fixture.h"
 
@@ -47,7 +46,6 @@ TEST(OutputRulesTest, GaugeValuesByTypeCode) {
         {2, -1.5, "%g", GaugeText::Formatted, "-1"},
         {14, -2, "%d", GaugeText::Formatted, "-2"},
         {14, 1234, "%05d", GaugeText::Formatted, "01234"},
-        {33, 1, "10", GaugeText::Formatted, "10"},
         {33, 1, "%g%%", GaugeText::Formatted, "1%"},
         {33, 1, "100%%", GaugeText::Formatted, "100%"},
         {33, 2.5, "%lf", GaugeText::Formatted, "2.500000"},

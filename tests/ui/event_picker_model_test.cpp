@@ -46,14 +46,12 @@ TEST(EventPicker, GroupsAreSortedWithTheirCategoriesAndNothingIsChosen) {
 TEST(EventPicker, AGroupListsItsEventsInTheListBoxOrder) {
     EventPickerModel model;
     ChooseGroup(model, "Keyboard");
-    EXPECT_EQ(model.Events().Count(), 57);
     EXPECT_LT(IndexOf(model.Events(), "A Key"), IndexOf(model.Events(), "Alt (Left) Key"));
     EXPECT_TRUE(model.SearchEnabled());
     ChooseGroup(model, "ATC");
     EXPECT_EQ(FirstItems(model.Events(), 4), (Items{{"Activates ATC window", 0x1001C}, {"Selects ATC option 1", 0x1027C},
                                                    {"Selects ATC option 10", 0x10285}, {"Selects ATC option 2", 0x1027D}}));
     ChooseGroup(model, "*** All ***");
-    EXPECT_EQ(model.Events().Count(), 902);
     const int first = IndexOf(model.Events(), "Increment throttles");
     EXPECT_EQ(model.Events().Text(first + 1), "Increment throttles");  // equal texts stand together
     EXPECT_EQ(model.Selection(), -1);
