@@ -36,43 +36,18 @@ TEST_F(PanelSetTest, LoadAndUnloadTwoPanels) {
     panels.UnloadMFPs();  // harmless on an empty set
 }
 
-// The whole-set operations reach the serving panel only: the worker of the corrupt section ended.
-TEST_F(PanelSetTest, WholeSetOperationsWhileRunningPassACorruptSectionBy) {
-    auto good = AddBoard("0000A1B2");
-    auto corrupt = AddBoard("0000C3D4");
-    WriteInputs("0000A1B2", {{0, "101", 1}});
-    WriteKey("0000C3D4", "Inputs", "10000,0,10000");
-    CMFP panels(Services());
-    EXPECT_EQ(panels.LoadMFPs(), 2) << "both boards count";
-    const auto serving = panels.ServingWorkers();
-    ASSERT_EQ(serving.size(), 1u);
-    EXPECT_EQ(serving.begin()->first, "0000A1B2");
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find("Item: Inputs"), std::string::npos) << messages.shown[0].text;
-
-    panels.StopAllInputs();
-    EXPECT_FALSE(good->KeyMatrixOn());
-    WriteInputs("0000A1B2", {{0, "303", 3}});
-    host.SetGauge(1, 1.0);
-    WriteKey("0000A1B2", "outputs", "2,1,1,%g,1,0,0");
-    panels.ReloadDataFromINI();  // overlaps the update passes: they must not see half a table
-    panels.StartAllInputs();
-    EXPECT_TRUE(good->KeyMatrixOn());
-    EXPECT_FALSE(corrupt->KeyMatrixOn()) << "no call reached the ended worker";
-    EXPECT_FALSE(corrupt->LedMatrixOn());
-    EXPECT_TRUE(Eventually([&] { return good->LedLit(0, 0); })) << "the new outputs are shown";
-    good->PressKey(0, 0);
-    EXPECT_TRUE(HostGot(Event(0x303, 3)));
-    panels.UnloadMFPs();
-}
-
-// The dialog finds every board free for its pages.
+// The dialog finds every board free for its pages; the whole-set operations reach the serving
+// panel only, never the worker of the corrupt section, which ended at start-up.
 TEST_F(PanelSetTest, ConfigurationReloadsAfterSaveOnlyAndAlwaysRestartsTheInputs) {
     auto sim = AddBoard("0000A1B2");
+    auto corrupt = AddBoard("0000C3D4");
+    WriteKey("0000C3D4", "Inputs", "10000,0,10000");
+    host.SetGauge(1, 1.0);
     enum class Outcome { Save, Cancel, Throw };
-    // press: what SW1 sends afterwards
-    const struct { Outcome outcome; SimHostRecord press; size_t messagesShown; } cases[] = {
-        {Outcome::Cancel, Event(0x101, 1), 0}, {Outcome::Throw, Event(0x101, 1), 1}, {Outcome::Save, Event(0x303, 3), 0}};
+    // press and led: what SW1 sends afterwards, and the matrix LED that shows gauge 1
+    const struct { Outcome outcome; SimHostRecord press; int led; size_t errorsShown; } cases[] = {
+        {Outcome::Cancel, Event(0x101, 1), 2, 0}, {Outcome::Throw, Event(0x101, 1), 2, 1},
+        {Outcome::Save, Event(0x303, 3), 1, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.outcome));
         bool boardWasFree = false;
@@ -82,21 +57,29 @@ TEST_F(PanelSetTest, ConfigurationReloadsAfterSaveOnlyAndAlwaysRestartsTheInputs
             const KeyMatrixCallback page = [](const std::string&, const uint8_t*, void*) { return 1; };
             boardWasFree = board->SetKeyMatrixCallback(true, page, nullptr);
             board->SetKeyMatrixCallback(false, nullptr, nullptr);
-            WriteInputs("0000A1B2", {{0, "303", 3}});  // the pages' Save, or a file edited meanwhile
+            // The pages' Save, or a file edited meanwhile.
+            WriteInputs("0000A1B2", {{0, "303", 3}});
+            WriteKey("0000A1B2", "outputs", "2,1,1,%g,1,0,0");
             if (c.outcome == Outcome::Throw) throw 42;
             return c.outcome == Outcome::Save ? ConfigurationDialog::kSaved : 2;
         };
         WriteInputs("0000A1B2", {{0, "101", 1}});
+        WriteKey("0000A1B2", "outputs", "2,2,1,%g,1,0,0");
         messages.shown.clear();
         host.ClearRecords();
         CMFP panels(Services());
-        ASSERT_EQ(panels.LoadMFPs(), 1);
-        panels.RunConfiguration(dialog);
+        ASSERT_EQ(panels.LoadMFPs(), 2) << "both boards count";
+        EXPECT_EQ(panels.ServingWorkers().size(), 1u);
+        panels.RunConfiguration(dialog);  // its reload overlaps the update passes: none may see half a table
         EXPECT_TRUE(boardWasFree);
-        ASSERT_EQ(messages.shown.size(), c.messagesShown);
-        if (c.messagesShown) {
-            EXPECT_EQ(messages.shown[0].text, "An error occured during the Multi Function Panel configuration.");
+        ASSERT_EQ(messages.shown.size(), 1 + c.errorsShown);
+        EXPECT_NE(messages.shown[0].text.find("Item: Inputs"), std::string::npos) << messages.shown[0].text;
+        if (c.errorsShown) {
+            EXPECT_EQ(messages.shown[1].text, "An error occured during the Multi Function Panel configuration.");
         }
+        EXPECT_FALSE(corrupt->KeyMatrixOn());
+        EXPECT_FALSE(corrupt->LedMatrixOn());
+        EXPECT_TRUE(Eventually([&] { return sim->LedLit(c.led - 1, 0); }));
         sim->PressKey(0, 0);
         EXPECT_TRUE(HostGot(c.press));
         sim->ReleaseKey(0, 0);
