@@ -11,7 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -42,9 +42,7 @@ DemoRun RunDemo(const std::string& arguments, const char* script = nullptr) {
         const int status = pclose(pipe);
         if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
     }
-    std::stringstream errors;
-    errors << std::ifstream(errorPath).rdbuf();
-    run.errors = errors.str();
+    run.errors.assign(std::istreambuf_iterator<char>(std::ifstream(errorPath).rdbuf()), {});
     std::remove(errorPath.c_str());
     std::remove(kScript.c_str());
     return run;

@@ -50,24 +50,21 @@ TEST(OutputRulesTest, GaugeValuesByTypeCode) {
         {33, 1, "100%%", GaugeText::Formatted, "100%"},
         {33, 2.5, "%lf", GaugeText::Formatted, "2.500000"},
         {14, 1234, "%ld", GaugeText::Formatted, "1234"},
-        {33, 100000, "%hd", GaugeText::Formatted, "-31072"},
-        {14, -2, "%hhx", GaugeText::Formatted, "fe"},
         {7, 1, "%g", GaugeText::UnknownType, "before"},
+        {14, -2, "%hhx", GaugeText::Formatted, "fe"},
+        {33, 100000, "%hd", GaugeText::Formatted, "-31072"},
     };
     SimHost host;
+    GaugeVariable variable{};
+    variable.token = 5;
     for (const Row& row : rows) {
         host.SetGauge(5, row.value, row.typeCode);
-        GaugeVariable variable{};
-        variable.token = 5;
         host.LookupGaugeVariable(variable);
         std::string text = "before";
         EXPECT_EQ(FormatGaugeValue(row.format, variable, text), row.result) << row.format;
         EXPECT_EQ(text, row.text) << row.format << " type " << row.typeCode;
     }
-    host.SetGauge(5, 1, 33);
-    GaugeVariable variable{};
-    variable.token = 5;
-    host.LookupGaugeVariable(variable);
+    // Formats that take neither one int nor one double, with the last row's variable (type 33).
     for (const std::string& format :
          std::initializer_list<std::string>{"%s", "%g+%g", "%*d", "%Lg", "%lc", "%1.2.3g", std::string("%\0g", 3)}) {
         std::string text;
