@@ -40,7 +40,6 @@ protected:
         }
         host.SetGauge(1, 1.0);
     }
-    // A press on each board reaches the host.
     bool BothPanelsDispatch() {
         host.ClearRecords();
         for (const auto& board : {faulty, healthy}) board->PressKey(0, 0);

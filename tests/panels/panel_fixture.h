@@ -68,19 +68,15 @@ protected:
 
     PanelServices Services() { return PanelServices{host, host, host, profile, messages, iniPath}; }
 
-    // The messages of the log lines written so far, each with its "\n" removed.
-    std::vector<std::string> LogMessages() const {
+    // How many log lines written so far have this message (the text after "] ", without "\n").
+    int CountLog(const std::string& message) const {
         std::ifstream file(logPath);
-        std::vector<std::string> messages;
+        int count = 0;
         for (std::string line; std::getline(file, line);) {
             const auto bracket = line.find("] ");
-            if (bracket != std::string::npos) messages.push_back(line.substr(bracket + 2));
+            count += bracket != std::string::npos && line.compare(bracket + 2, std::string::npos, message) == 0;
         }
-        return messages;
-    }
-    int CountLog(const std::string& message) const {
-        const std::vector<std::string> lines = LogMessages();
-        return static_cast<int>(std::count(lines.begin(), lines.end(), message));
+        return count;
     }
 
     // Polls for a condition with a generous upper bound.
