@@ -49,7 +49,6 @@ TEST(EventCatalogue, DescriptionsKeepEveryByteAndUnknownIdsHaveNone) {
     struct Case { EventId id; EventCategory category; std::string bytes; };
     const Case cases[] = {
         {0x10000, 12, "Do nothing"},
-        {0x10458, 1, "Decrement mixture lever 4 small"},
         {0x1007E, 5, "Decrements VOR 1\x92s OBS setting"},
         {0x10018, 7, "Toggle strobe lights\xA0"},
         {0x1005A, 11, "Decrease upward slew\xA0"},
