@@ -11,7 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -42,9 +42,7 @@ DemoRun RunDemo(const std::string& arguments, const char* script = nullptr) {
         const int status = pclose(pipe);
         if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
     }
-    std::stringstream errors;
-    errors << std::ifstream(errorPath).rdbuf();
-    run.errors = errors.str();
+    run.errors.assign(std::istreambuf_iterator<char>(std::ifstream(errorPath).rdbuf()), {});
     std::remove(errorPath.c_str());
     std::remove(kScript.c_str());
     return run;
@@ -72,8 +70,8 @@ TEST(DemoCommandTest, ScriptPrintsEventsKeysAndPanels) {
     EXPECT_EQ(run.status, 0);
 }
 
-// What mfp demo prints last and on its standard error; a script line not understood, or
-// arguments, are named and nothing runs.
+// What mfp demo prints last and on its standard error; bad script lines and arguments are named
+// and nothing runs (the option rules all commands share are mfp_tool_test's).
 TEST(DemoCommandTest, OutcomesOfScriptsAndArguments) {
     const std::string usage = "\nusage: mfp demo [--ini FILE] [--sim SERIAL]... [--script FILE]\n";
     const std::string folder = ::testing::TempDir(), iniPath = TempPath(".ini");
@@ -106,10 +104,6 @@ TEST(DemoCommandTest, OutcomesOfScriptsAndArguments) {
         {"--sim 0000A1B", nullptr, "", "--sim 0000A1B: a serial is 8 hexadecimal digits" + usage, 2},
         {"--sim 0000A1BG", nullptr, "", "--sim 0000A1BG: a serial is 8 hexadecimal digits" + usage, 2},
         {"--sim 0000A1B2 --sim 0000a1b2", nullptr, "", "--sim 0000a1b2: the panel is simulated already" + usage, 2},
-        {"--script /no/such.txt", nullptr, "", "--script /no/such.txt: No such file or directory" + usage, 2},
-        {"--sim", nullptr, "", "--sim: a value must follow" + usage, 2},
-        {"--fly", nullptr, "", "--fly: unknown option" + usage, 2},
-        {"-- --help", nullptr, "", "--help: unexpected argument" + usage, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments + (c.script ? c.script : ""));
@@ -189,8 +183,7 @@ private:
     std::size_t seen = 0;
 };
 
-// The bundled flight answers its own switches, which the screen labels; the end of the input
-// ends the program.
+// The screen labels the switches; closing the terminal ends the input, and so the program.
 TEST(DemoCommandTest, TerminalFlightAnswersItsSwitches) {
     TerminalDemo demo;
     ASSERT_TRUE(demo.Shows("panel 0000A1B2  \"1200110 000 \""));

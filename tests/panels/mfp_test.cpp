@@ -1,124 +1,53 @@
-// The panel set with its threads: load, unload and reload, switches reaching the host through
-// the board's key-matrix thread, outputs refreshed by the update threads, and a corrupt section.
-#include <algorithm>
-#include <atomic>
-
-#include "board/tarnell_controllers.h"
-#include "os/sim_thread_starter.h"
+// The panel set: load and unload, the whole-set operations and the configuration dialog.
 #include "panels/mfp.h"
 #include "panel_fixture.h"
 
 namespace {
-
-// The simulated host's two slots, throwing something that is no std::exception while armed.
-class ThrowingSlots : public HostPanels {
-public:
-    explicit ThrowingSlots(SimHost& inner) : inner(inner) {}
-    bool Available() const override { return inner.Available(); }
-    void TriggerKeyEvent(uint32_t eventId, uint32_t value) override {
-        if (eventsThrow) throw 42;
-        inner.TriggerKeyEvent(eventId, value);
-    }
-    void LookupGaugeVariable(GaugeVariable& variable) override {
-        ++lookups;
-        if (lookupsThrow) throw 42;
-        inner.LookupGaugeVariable(variable);
-    }
-    std::atomic<bool> eventsThrow{false}, lookupsThrow{false};
-    std::atomic<int> lookups{0};
-    SimHost& inner;
-};
 
 struct ScriptedDialog : ConfigurationDialog {
     int Run(const std::map<std::string, CTarnellController*>& boards) override { return act(boards); }
     std::function<int(const std::map<std::string, CTarnellController*>&)> act;
 };
 
-class PanelSetTest : public PanelFixture {
-protected:
-    bool HostGot(const SimHostRecord& record) {
-        return Eventually([&] {
-            const std::vector<SimHostRecord> records = host.Records();
-            return std::find(records.begin(), records.end(), record) != records.end();
-        });
-    }
-    static SimHostRecord Event(uint32_t id, uint32_t value) { return {SimHostRecord::Kind::Event, id, value}; }
-};
+using PanelSetTest = PanelFixture;
 
-TEST_F(PanelSetTest, LoadUnloadAndReloadTwoPanels) {
-    auto first = AddBoard("0000A1B2");
-    auto second = AddBoard("0000C3D4");
-    auto other = AddBoard("0000EEEE", 3, 1);  // another kind of board: no worker
-    WriteInputs("0000A1B2", {{0, "101", 1}});
-    WriteInputs("0000C3D4", {{0, "202", 2}});
-    for (const char* serial : {"0000A1B2", "0000C3D4"}) WriteKey(serial, "outputs", "2,1,1,%g,1,0,0");
-    host.SetGauge(1, 1.0);
-
+// The outputs and switches of loaded panels are checked by the fault tests and the replug soak.
+TEST_F(PanelSetTest, LoadAndUnloadTwoPanels) {
     CMFP panels(Services());
-    for (int round = 0; round < 2; ++round) {
-        SCOPED_TRACE(round);
-        ASSERT_EQ(panels.LoadMFPs(), 2);
-        EXPECT_EQ(panels.LoadMFPs(), 0) << "a second load needs an unload in between";
-        EXPECT_TRUE(panels.IsLoaded());
-        const auto serving = panels.ServingWorkers();
-        ASSERT_EQ(serving.size(), 2u);
-        EXPECT_EQ(serving.begin()->first, "0000A1B2");
-        EXPECT_TRUE(Eventually([&] { return first->LedLit(0, 0) && second->LedLit(0, 0); }));
-        EXPECT_FALSE(other->LedMatrixOn());
-
-        host.ClearRecords();
-        second->PressKey(0, 0);
-        EXPECT_TRUE(HostGot(Event(0x202, 2)));
-        first->PressKey(0, 0);
-        EXPECT_TRUE(HostGot(Event(0x101, 1)));
-        first->ReleaseKey(0, 0);
-        second->ReleaseKey(0, 0);
-
-        panels.UnloadMFPs();
-        EXPECT_FALSE(panels.IsLoaded());
-        EXPECT_FALSE(panels.IsRunning());
-        EXPECT_FALSE(first->LedMatrixOn()) << "the board was shut down";
-        EXPECT_FALSE(first->LedLit(0, 0));
-        EXPECT_EQ(KitDeviceCount(), 0) << "registry closed";
-    }
-    panels.UnloadMFPs();  // harmless on an empty set
-    EXPECT_EQ(CountLog("UnloadMFPs"), 3);
-    int deviceLines = 0;
-    for (const auto& line : LogMessages())
-        deviceLines += line.rfind("Device 0000", 0) == 0 && line.find(" has a handle of ") != std::string::npos;
-    EXPECT_EQ(deviceLines, 4) << "two panels, two loads";
-}
-
-TEST_F(PanelSetTest, WholeSetOperationsWhileRunning) {
-    auto sim = AddBoard("0000A1B2");
-    WriteInputs("0000A1B2", {{0, "101", 1}});
-    CMFP panels(Services());
-    ASSERT_EQ(panels.LoadMFPs(), 1);
-
-    panels.StopAllInputs();
-    EXPECT_FALSE(sim->KeyMatrixOn());
-    WriteInputs("0000A1B2", {{0, "303", 3}});
-    host.SetGauge(1, 1.0);
-    WriteKey("0000A1B2", "outputs", "2,1,1,%g,1,0,0");
-    panels.ReloadDataFromINI();  // overlaps the update passes: they must not see half a table
-    panels.StartAllInputs();
-    EXPECT_TRUE(sim->KeyMatrixOn());
-    EXPECT_TRUE(Eventually([&] { return sim->LedLit(0, 0); })) << "the new outputs are shown";
-    sim->PressKey(0, 0);
-    EXPECT_TRUE(HostGot(Event(0x303, 3)));
-    EXPECT_EQ(CountLog("Reloading data from INI"), 1);
+    EXPECT_EQ(panels.LoadMFPs(), 0) << "no board yet";
     panels.UnloadMFPs();
+    auto first = AddBoard("0000A1B2");
+    AddBoard("0000C3D4");
+    auto other = AddBoard("0000EEEE", 3);  // another kind of board: no worker
+    ASSERT_EQ(panels.LoadMFPs(), 2);
+    EXPECT_EQ(panels.LoadMFPs(), 0) << "a second load needs an unload in between";
+    EXPECT_TRUE(panels.IsLoaded());
+    const auto serving = panels.ServingWorkers();
+    ASSERT_EQ(serving.size(), 2u);
+    EXPECT_EQ(serving.begin()->first, "0000A1B2");
+    EXPECT_TRUE(first->LedMatrixOn()) << "switched on before its start-up was over";
+    EXPECT_FALSE(other->LedMatrixOn());
+
+    panels.UnloadMFPs();
+    EXPECT_FALSE(panels.IsLoaded());
+    EXPECT_FALSE(panels.IsRunning());
+    EXPECT_FALSE(first->LedMatrixOn()) << "the board was shut down";
+    EXPECT_EQ(KitDeviceCount(), 0) << "registry closed";
+    panels.UnloadMFPs();  // harmless on an empty set
 }
 
-// What the user does in the configuration dialog: the dialog finds every board free for its
-// pages, and only Save makes the panels read the file again.
+// The dialog finds every board free for its pages; the whole-set operations reach the serving
+// panel only, never the worker of the corrupt section, which ended at start-up.
 TEST_F(PanelSetTest, ConfigurationReloadsAfterSaveOnlyAndAlwaysRestartsTheInputs) {
     auto sim = AddBoard("0000A1B2");
-    WriteInputs("0000A1B2", {{0, "101", 1}});
+    auto corrupt = AddBoard("0000C3D4");
+    WriteKey("0000C3D4", "Inputs", "10000,0,10000");
+    host.SetGauge(1, 1.0);
     enum class Outcome { Save, Cancel, Throw };
-    // press: what SW1 sends afterwards
-    const struct { Outcome outcome; SimHostRecord press; size_t messagesShown; } cases[] = {
-        {Outcome::Cancel, Event(0x101, 1), 0}, {Outcome::Throw, Event(0x101, 1), 1}, {Outcome::Save, Event(0x303, 3), 0}};
+    // press and led: what SW1 sends afterwards, and the matrix LED that shows gauge 1
+    const struct { Outcome outcome; SimHostRecord press; int led; size_t errorsShown; } cases[] = {
+        {Outcome::Cancel, Event(0x101, 1), 2, 0}, {Outcome::Throw, Event(0x101, 1), 2, 1},
+        {Outcome::Save, Event(0x303, 3), 1, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.outcome));
         bool boardWasFree = false;
@@ -128,138 +57,34 @@ TEST_F(PanelSetTest, ConfigurationReloadsAfterSaveOnlyAndAlwaysRestartsTheInputs
             const KeyMatrixCallback page = [](const std::string&, const uint8_t*, void*) { return 1; };
             boardWasFree = board->SetKeyMatrixCallback(true, page, nullptr);
             board->SetKeyMatrixCallback(false, nullptr, nullptr);
-            WriteInputs("0000A1B2", {{0, "303", 3}});  // the pages' Save, or a file edited meanwhile
+            // The pages' Save, or a file edited meanwhile.
+            WriteInputs("0000A1B2", {{0, "303", 3}});
+            WriteKey("0000A1B2", "outputs", "2,1,1,%g,1,0,0");
             if (c.outcome == Outcome::Throw) throw 42;
             return c.outcome == Outcome::Save ? ConfigurationDialog::kSaved : 2;
         };
         WriteInputs("0000A1B2", {{0, "101", 1}});
+        WriteKey("0000A1B2", "outputs", "2,2,1,%g,1,0,0");
         messages.shown.clear();
         host.ClearRecords();
         CMFP panels(Services());
-        ASSERT_EQ(panels.LoadMFPs(), 1);
-        panels.RunConfiguration(dialog);
+        ASSERT_EQ(panels.LoadMFPs(), 2) << "both boards count";
+        EXPECT_EQ(panels.ServingWorkers().size(), 1u);
+        panels.RunConfiguration(dialog);  // its reload overlaps the update passes: none may see half a table
         EXPECT_TRUE(boardWasFree);
-        ASSERT_EQ(messages.shown.size(), c.messagesShown);
-        if (c.messagesShown) {
-            EXPECT_EQ(messages.shown[0].text, "An error occured during the Multi Function Panel configuration.");
+        ASSERT_EQ(messages.shown.size(), 1 + c.errorsShown);
+        EXPECT_NE(messages.shown[0].text.find("Item: Inputs"), std::string::npos) << messages.shown[0].text;
+        if (c.errorsShown) {
+            EXPECT_EQ(messages.shown[1].text, "An error occured during the Multi Function Panel configuration.");
         }
+        EXPECT_FALSE(corrupt->KeyMatrixOn());
+        EXPECT_FALSE(corrupt->LedMatrixOn());
+        EXPECT_TRUE(Eventually([&] { return sim->LedLit(c.led - 1, 0); }));
         sim->PressKey(0, 0);
         EXPECT_TRUE(HostGot(c.press));
         sim->ReleaseKey(0, 0);
         panels.UnloadMFPs();
     }
-}
-
-TEST_F(PanelSetTest, CorruptSectionStopsOnlyItsOwnPanel) {
-    auto good = AddBoard("0000A1B2");
-    auto corrupt = AddBoard("0000C3D4");
-    WriteInputs("0000A1B2", {{0, "101", 1}});
-    WriteKey("0000C3D4", "Inputs", "10000,0,10000");
-    CMFP panels(Services());
-    EXPECT_EQ(panels.LoadMFPs(), 2) << "both boards count";
-    const auto serving = panels.ServingWorkers();
-    ASSERT_EQ(serving.size(), 1u);
-    EXPECT_EQ(serving.begin()->first, "0000A1B2");
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find("Item: Inputs"), std::string::npos)
-        << messages.shown[0].text;
-    EXPECT_EQ(CountLog("Starting worker thread"), 1);
-
-    panels.StopAllInputs();
-    panels.StartAllInputs();
-    panels.ReloadDataFromINI();
-    EXPECT_FALSE(corrupt->KeyMatrixOn()) << "no call reached the ended worker";
-    EXPECT_FALSE(corrupt->LedMatrixOn());
-    good->PressKey(0, 0);
-    EXPECT_TRUE(HostGot(Event(0x101, 1)));
-    panels.UnloadMFPs();
-}
-
-TEST_F(PanelSetTest, WorkerWithClearedRunFlagWindsDownAtOnce) {
-    auto sim = AddBoard("0000A1B2");
-    host.SetGauge(1, 1.0);
-    WriteKey("0000A1B2", "outputs", "2,1,1,%g,1,0,0");
-    CTarnellControllers registry;
-    ASSERT_TRUE(registry.LoadControllers());
-    RunFlag cleared;
-    CMFPWorker worker(Services());
-    worker.SetBoard(registry.SelectControllers("02", "01").at("0000A1B2"));
-    worker.SetRunFlag(&cleared);
-    ASSERT_TRUE(worker.Start());
-    EXPECT_TRUE(worker.AwaitStartUp());
-    worker.Join();
-    EXPECT_EQ(worker.PassesDone(), 0u);
-    EXPECT_EQ(host.LookupCount(), 0u);
-    EXPECT_EQ(CountLog("Clear all outputs"), 1);
-    EXPECT_FALSE(sim->LedMatrixOn()) << "shut down";
-    registry.CloseAll();
-}
-
-// Workers start in the order of the boards' serial numbers.
-TEST_F(PanelSetTest, APanelWhoseWorkerCannotStartIsNotServed) {
-    AddBoard("0000A1B2");
-    AddBoard("0000C3D4");
-    WriteInputs("0000A1B2", {{0, "101", 1}});
-    WriteInputs("0000C3D4", {{0, "202", 2}});
-    const struct { int refusedWorker; const char* served; SimHostRecord press; } cases[] = {
-        {1, "0000C3D4", Event(0x202, 2)}, {2, "0000A1B2", Event(0x101, 1)}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.refusedWorker);
-        SimThreadStarter threads;
-        threads.Refuse("Worker", c.refusedWorker);
-        CMFP panels(PanelServices{host, host, host, profile, messages, iniPath, threads});
-        EXPECT_EQ(panels.LoadMFPs(), 2) << "both boards count";
-        const auto serving = panels.ServingWorkers();
-        ASSERT_EQ(serving.size(), 1u);
-        EXPECT_EQ(serving.begin()->first, c.served);
-        for (const auto& sim : backend.Boards()) sim->PressKey(0, 0);
-        EXPECT_TRUE(HostGot(c.press));
-        for (const auto& sim : backend.Boards()) sim->ReleaseKey(0, 0);
-        panels.UnloadMFPs();
-    }
-}
-
-TEST_F(PanelSetTest, HostSlotsThrowingAnythingLeaveThePanelRunning) {
-    auto sim = AddBoard("0000A1B2");
-    WriteInputs("0000A1B2", {{0, "101", 1}, {1, "102", 2}});
-    WriteKey("0000A1B2", "outputs", "2,1,1,%g,1,0,0");
-    host.SetGauge(1, 1.0);
-    ThrowingSlots slots(host);
-    CMFP panels(PanelServices{slots, host, host, profile, messages, iniPath});
-    ASSERT_EQ(panels.LoadMFPs(), 1);
-
-    // trigger_key_event throws: the next press is still dispatched.
-    slots.eventsThrow = true;
-    sim->PressKey(0, 0);
-    ASSERT_TRUE(Eventually([&] { return CountLog("Performing FS action(257)") == 1; }));
-    slots.eventsThrow = false;
-    sim->PressKey(0, 1);
-    EXPECT_TRUE(HostGot(Event(0x102, 2)));
-    EXPECT_EQ(CountLog("Action 0000 of 0000A1B2 stopped by an exception"), 1);
-
-    // The gauge lookup throws: passes go on, and so do the switches.
-    ASSERT_TRUE(Eventually([&] { return sim->LedLit(0, 0); }));
-    slots.lookupsThrow = true;
-    host.SetGauge(1, 0.0);
-    const int before = slots.lookups;
-    EXPECT_TRUE(Eventually([&] { return slots.lookups >= before + 2; })) << "two more passes";
-    EXPECT_TRUE(sim->LedLit(0, 0)) << "no pass got a value";
-    sim->ReleaseKey(0, 0);
-    sim->PressKey(0, 0);
-    EXPECT_TRUE(HostGot(Event(0x101, 1)));
-    slots.lookupsThrow = false;
-    EXPECT_TRUE(Eventually([&] { return !sim->LedLit(0, 0); })) << "the new value is shown";
-    panels.UnloadMFPs();
-    EXPECT_FALSE(sim->LedMatrixOn()) << "wound down as usual";
-}
-
-TEST_F(PanelSetTest, NoBoardNoPanel) {
-    CMFP panels(Services());
-    EXPECT_EQ(panels.LoadMFPs(), 0);
-    EXPECT_TRUE(panels.IsLoaded());
-    EXPECT_EQ(panels.LoadMFPs(), 0);
-    panels.UnloadMFPs();
-    EXPECT_FALSE(panels.IsLoaded());
 }
 
 }  // namespace

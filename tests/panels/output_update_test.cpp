@@ -1,5 +1,4 @@
-// Output passes: padding, the on/off rule, gauge values by type code, formula errors, the
-// pass's variables, the view window and unknown gauge variables.
+// The rules of the output passes, and passes driven on the test thread.
 #include "panels/output_rules.h"
 #include "worker_fixture.h"
 
@@ -47,30 +46,25 @@ TEST(OutputRulesTest, GaugeValuesByTypeCode) {
         {2, -1.5, "%g", GaugeText::Formatted, "-1"},
         {14, -2, "%d", GaugeText::Formatted, "-2"},
         {14, 1234, "%05d", GaugeText::Formatted, "01234"},
-        {33, 1, "10", GaugeText::Formatted, "10"},
         {33, 1, "%g%%", GaugeText::Formatted, "1%"},
         {33, 1, "100%%", GaugeText::Formatted, "100%"},
         {33, 2.5, "%lf", GaugeText::Formatted, "2.500000"},
-        {33, 2.5, "%lg", GaugeText::Formatted, "2.5"},
         {14, 1234, "%ld", GaugeText::Formatted, "1234"},
-        {33, 100000, "%hd", GaugeText::Formatted, "-31072"},
-        {14, -2, "%hhx", GaugeText::Formatted, "fe"},
         {7, 1, "%g", GaugeText::UnknownType, "before"},
+        {14, -2, "%hhx", GaugeText::Formatted, "fe"},
+        {33, 100000, "%hd", GaugeText::Formatted, "-31072"},
     };
     SimHost host;
+    GaugeVariable variable{};
+    variable.token = 5;
     for (const Row& row : rows) {
         host.SetGauge(5, row.value, row.typeCode);
-        GaugeVariable variable{};
-        variable.token = 5;
         host.LookupGaugeVariable(variable);
         std::string text = "before";
         EXPECT_EQ(FormatGaugeValue(row.format, variable, text), row.result) << row.format;
         EXPECT_EQ(text, row.text) << row.format << " type " << row.typeCode;
     }
-    host.SetGauge(5, 1, 33);
-    GaugeVariable variable{};
-    variable.token = 5;
-    host.LookupGaugeVariable(variable);
+    // Formats that take neither one int nor one double, with the last row's variable (type 33).
     for (const std::string& format :
          std::initializer_list<std::string>{"%s", "%g+%g", "%*d", "%Lg", "%lc", "%1.2.3g", std::string("%\0g", 3)}) {
         std::string text;
@@ -79,30 +73,22 @@ TEST(OutputRulesTest, GaugeValuesByTypeCode) {
 }
 
 TEST(OutputRulesTest, TrialPassesGiveTheFirstFailureOfEachOutput) {
-    struct Row { const char* format; OutputStep step; double value; uint32_t typeCode; };
-    const Row rows[] = {
-        {"%g", OutputStep::Shown, 0, 0},
-        {"%gA", OutputStep::FormulaFailed, 0, 33},
-        {"%g%g", OutputStep::UnusableFormat, 0, 33},
-        {"x=%g", OutputStep::Shown, 0, 0},
-        {"x*2", OutputStep::Shown, 0, 0},  // x of the same pass
-        {"1/(%g-1)", OutputStep::FormulaFailed, 1, 33},
-        {"1/(%g+46)", OutputStep::FormulaFailed, 1234.5, 2},  // 1234's low 8 bits: -46
-    };
     MFPOutputList outputs;
-    for (const Row& row : rows) outputs.emplace_back().format = row.format;
+    // x*2 uses the x of the same pass; 1234.5 as type code 2 is 1234's low 8 bits, -46.
+    for (const char* format : {"%g", "%gA", "%g%g", "x=%g", "x*2", "1/(%g-1)", "1/(%g+46)"})
+        outputs.emplace_back().format = format;
     const std::vector<OutputTrial> trials = TryOutputs(outputs);
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < outputs.size(); ++i) {
-        if (rows[i].step == OutputStep::Shown) continue;
-        ASSERT_LT(next, trials.size()) << rows[i].format;
-        const OutputTrial& trial = trials[next++];
-        EXPECT_EQ(trial.output, i);
-        EXPECT_EQ(trial.step, rows[i].step) << rows[i].format;
-        EXPECT_EQ(trial.value, rows[i].value) << rows[i].format;
-        EXPECT_EQ(trial.typeCode, rows[i].typeCode) << rows[i].format;
+    const struct { std::size_t output; OutputStep step; double value; uint32_t typeCode; } expected[] = {
+        {1, OutputStep::FormulaFailed, 0, 33}, {2, OutputStep::UnusableFormat, 0, 33},
+        {5, OutputStep::FormulaFailed, 1, 33}, {6, OutputStep::FormulaFailed, 1234.5, 2}};
+    ASSERT_EQ(trials.size(), std::size(expected));
+    for (std::size_t i = 0; i < trials.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(trials[i].output, expected[i].output);
+        EXPECT_EQ(trials[i].step, expected[i].step);
+        EXPECT_EQ(trials[i].value, expected[i].value);
+        EXPECT_EQ(trials[i].typeCode, expected[i].typeCode);
     }
-    EXPECT_EQ(next, trials.size());
 }
 
 class OutputUpdateTest : public WorkerFixture {
@@ -110,11 +96,11 @@ protected:
     bool Led(int led) { return sim->LedLit((led - 1) % 8, (led - 1) / 8); }
 };
 
-TEST_F(OutputUpdateTest, DisplaysAndLedsFollowTheGauges) {
+TEST_F(OutputUpdateTest, DisplaysAndLedsFollowTheGaugesAndTheViewWindow) {
     host.SetGauge(1, 1234.0);
     host.SetGauge(2, 1.0, kGaugeTypeInt8);
-    // Display at digit 1, width 3 with point; matrix LED 9; port 2 bit 3 LED.
-    WriteKey(kSerial, "outputs", "4,1,1,%g/1000,1,3,0,2,9,2,%d,1,0,0,1,2,2,%d,1,0,3");
+    // Display at digit 1, width 4 with point; matrix LED 9; port 2 bit 3 LED.
+    WriteKey(kSerial, "outputs", "4,1,1,%g/1000,1,4,0,2,9,2,%d,1,0,0,1,2,2,%d,1,0,3");
     StartWorker();
     worker->UpdateOutputs();
     EXPECT_TRUE(Led(9));
@@ -126,15 +112,27 @@ TEST_F(OutputUpdateTest, DisplaysAndLedsFollowTheGauges) {
     // "1.234" from column 0: one column per digit, segment r in row r, the point in row 7.
     EXPECT_EQ(lit, (std::array<std::uint32_t, 8>{0x6, 0xF, 0xD, 0x6, 0x2, 0x8, 0xE, 0x1}));
 
+    host.CloseView(cockpit);
+    worker->UpdateOutputs();
+    worker->UpdateOutputs();
+    EXPECT_EQ(CountLog("Clear all outputs"), 1) << "cleared once only";
+    EXPECT_EQ(sim->LedRows(), (std::array<std::uint32_t, 8>{})) << "blanked and dark";
+    EXPECT_NE(sim->PortLines()[2] & 0x08, 0);
+    cockpit = host.OpenView("VIRTUAL COCKPIT - View 00");
+    worker->UpdateOutputs();
+    EXPECT_EQ(sim->LedRows(), lit);
+
     host.SetGauge(2, 0.0, kGaugeTypeInt8);
     worker->UpdateOutputs();
     EXPECT_FALSE(Led(9));
     EXPECT_NE(sim->PortLines()[2] & 0x08, 0);
 }
 
+// Output 1 reads x before output 2 assigns it, in every pass: x lasts one pass, and output 3 gets
+// the x of its own. A failing output is skipped; its failure is logged once per failing text.
 TEST_F(OutputUpdateTest, FormulaErrorSkipsOnlyItsOutputAndIsLoggedOnce) {
     host.SetGauge(1, 1.0);
-    WriteKey(kSerial, "outputs", "A,1,1,%g,1,0,0,2,2,1,%g+,1,0,0,A,3,1,%g,1,0,0");
+    WriteKey(kSerial, "outputs", "A,1,1,x*%g,1,0,0,A,2,1,x=%g,1,0,0,A,3,1,x*2,1,0,0");
     StartWorker();
     // Passes: two alike, a new value (a new failing text) twice, then after a reload.
     const int errorsAfter[] = {1, 1, 2, 2, 3};
@@ -142,51 +140,16 @@ TEST_F(OutputUpdateTest, FormulaErrorSkipsOnlyItsOutputAndIsLoggedOnce) {
         if (pass == 2) host.SetGauge(1, 2.0);
         if (pass == 4) worker->ReloadMFPData();
         worker->UpdateOutputs();
-        EXPECT_TRUE(Led(1));
-        EXPECT_FALSE(Led(2));
+        EXPECT_FALSE(Led(1));
+        EXPECT_TRUE(Led(2));
         EXPECT_TRUE(Led(3));
-        int errors = 0;
-        for (const auto& line : LogMessages())
-            errors += line.rfind("Calculate formula error ", 0) == 0;
-        EXPECT_EQ(errors, errorsAfter[pass]) << "pass " << pass;
+        EXPECT_EQ(CountLog("Calculate formula error Syntax Error: 'x'"), errorsAfter[pass]) << "pass " << pass;
     }
 }
 
-TEST_F(OutputUpdateTest, VariablesLastOnePass) {
-    host.SetGauge(1, 1.0);
-    // LED 1 reads x before anyone assigned it in this pass; output 2 assigns x; LED 3 is on for
-    // x*2 = 2.
-    WriteKey(kSerial, "outputs", "2,1,1,x,1,0,0,2,2,1,x=%g,1,0,0,2,3,1,x*2,2,0,0");
-    StartWorker();
-    worker->UpdateOutputs();
-    EXPECT_TRUE(Led(2));
-    EXPECT_TRUE(Led(3)) << "x of the same pass";
-    worker->UpdateOutputs();
-    EXPECT_FALSE(Led(1)) << "x is unknown again at the start of every pass";
-}
-
-TEST_F(OutputUpdateTest, ViewWindowGoesAndComesBack) {
-    host.SetGauge(1, 8.0);
-    WriteKey(kSerial, "outputs", "4,1,1,%g,0,2,0,2,17,1,1,1,0,0");
-    StartWorker();
-    worker->UpdateOutputs();
-    ASSERT_TRUE(Led(17));
-    const auto shown = sim->LedRows();
-
-    host.CloseView(cockpit);
-    worker->UpdateOutputs();
-    EXPECT_EQ(CountLog("Clear all outputs"), 1);
-    EXPECT_EQ(sim->LedRows(), (std::array<std::uint32_t, 8>{})) << "blanked and dark";
-    worker->UpdateOutputs();
-    EXPECT_EQ(CountLog("Clear all outputs"), 1) << "cleared once only";
-
-    cockpit = host.OpenView("VIRTUAL COCKPIT - View 00");
-    worker->UpdateOutputs();
-    EXPECT_EQ(sim->LedRows(), shown);
-    EXPECT_EQ(CountLog("Clear all outputs"), 1);
-}
-
-TEST_F(OutputUpdateTest, UnknownGaugeVariableEndsThePass) {
+// A pass ends at an unknown gauge variable, before any lookup without the PANELS table or with
+// the run flag cleared; with the flag cleared the update thread winds down at once.
+TEST_F(OutputUpdateTest, PassesEndEarlyAndTheUpdateThreadWindsDown) {
     host.SetGauge(1, 1.0);
     WriteKey(kSerial, "outputs", "2,1,1,%g,1,0,0,2,2,99,%g,1,0,0,2,3,1,%g,1,0,0");
     StartWorker();
@@ -198,17 +161,17 @@ TEST_F(OutputUpdateTest, UnknownGaugeVariableEndsThePass) {
     EXPECT_EQ(host.LookupCount(), 4u);
     host.SetPanelsAvailable(false);
     worker->UpdateOutputs();
-    EXPECT_EQ(host.LookupCount(), 4u) << "no PANELS table: the pass ends before any lookup";
-}
-
-TEST_F(OutputUpdateTest, AClearedRunFlagEndsThePassBeforeAnyLookup) {
-    host.SetGauge(1, 1.0);
-    WriteKey(kSerial, "outputs", "2,1,1,%g,1,0,0");
-    StartWorker();
+    EXPECT_EQ(host.LookupCount(), 4u) << "no PANELS table";
+    host.SetPanelsAvailable(true);
     runFlag.Clear();
     worker->UpdateOutputs();
-    EXPECT_FALSE(Led(1));
-    EXPECT_EQ(host.LookupCount(), 0u);
+    EXPECT_EQ(host.LookupCount(), 4u) << "run flag cleared";
+    worker->UpdateThreadProc();
+    EXPECT_TRUE(worker->AwaitStartUp());
+    EXPECT_EQ(worker->PassesDone(), 0u);
+    EXPECT_EQ(host.LookupCount(), 4u);
+    EXPECT_FALSE(Led(1)) << "cleared";
+    EXPECT_FALSE(sim->LedMatrixOn()) << "shut down";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -22,12 +23,13 @@
 #include "os/user_message.h"
 #include "panels/panel_services.h"
 
+inline SimHostRecord Event(uint32_t id, uint32_t value) { return {SimHostRecord::Kind::Event, id, value}; }
+
 class PanelFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         KitUseBackend(backend);
-        const std::string name =
-            ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         iniPath = ::testing::TempDir() + "panels_" + name + ".ini";
         logPath = ::testing::TempDir() + "panels_" + name + ".log";
         std::remove(iniPath.c_str());
@@ -43,11 +45,10 @@ protected:
         std::remove(logPath.c_str());
     }
 
-    std::shared_ptr<SimBoard> AddBoard(const std::string& serial, std::uint8_t type = 2,
-                                       std::uint8_t version = 1) {
+    std::shared_ptr<SimBoard> AddBoard(const std::string& serial, std::uint8_t type = 2) {
         SimBoardSetup setup;
         setup.serial = serial;
-        setup.subModules = {{1, {type, version}}};
+        setup.subModules = {{1, {type, 1}}};
         return backend.AddBoard(setup);
     }
 
@@ -67,19 +68,14 @@ protected:
 
     PanelServices Services() { return PanelServices{host, host, host, profile, messages, iniPath}; }
 
-    // The messages of the log lines written so far, each with its "\n" removed.
-    std::vector<std::string> LogMessages() const {
+    // How many log lines written so far have this message (the text after "] ", without "\n").
+    int CountLog(const std::string& message) const {
         std::ifstream file(logPath);
-        std::vector<std::string> messages;
+        int count = 0;
         for (std::string line; std::getline(file, line);) {
             const auto bracket = line.find("] ");
-            if (bracket != std::string::npos) messages.push_back(line.substr(bracket + 2));
+            count += bracket != std::string::npos && line.compare(bracket + 2, std::string::npos, message) == 0;
         }
-        return messages;
-    }
-    int CountLog(const std::string& message) const {
-        int count = 0;
-        for (const auto& line : LogMessages()) count += line == message;
         return count;
     }
 
@@ -91,6 +87,12 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         return true;
+    }
+    bool HostGot(const SimHostRecord& record) {
+        return Eventually([&] {
+            const std::vector<SimHostRecord> records = host.Records();
+            return std::find(records.begin(), records.end(), record) != records.end();
+        });
     }
 
     SimHidBackend backend;

@@ -22,7 +22,7 @@ protected:
     // Opens the board and loads the worker's tables from the file written so far.
     void StartWorker() {
         ASSERT_TRUE(registry.LoadControllers());
-        board = registry.SelectControllers("02", "01").at(kSerial);
+        CTarnellController* board = registry.SelectControllers("02", "01").at(kSerial);
         ASSERT_TRUE(board->EnableLedMatrix(true));
         runFlag.Set();
         worker = std::make_unique<CMFPWorker>(Services());
@@ -37,7 +37,6 @@ protected:
 
     std::shared_ptr<SimBoard> sim;
     CTarnellControllers registry;
-    CTarnellController* board = nullptr;
     RunFlag runFlag;
     std::unique_ptr<CMFPWorker> worker;
 };
