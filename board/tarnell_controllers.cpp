@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "config/parse_hex_text.h"
+#include "log/log.h"
 
 namespace {
 
@@ -58,8 +59,14 @@ std::map<std::string, CTarnellController*> CTarnellControllers::SelectController
     for (auto& [key, board] : controllers) {
         int boardType = 0;
         int boardVersion = 0;
-        if (board->GetModuleId(boardType, boardVersion, 1, false) && boardType == type &&
-            boardVersion == version)
+        if (!board->GetModuleId(boardType, boardVersion, 1, false)) {
+            // Boards of other products have no module either; a panel that stays silent is
+            // otherwise simply missing, with no word why.
+            theLog.Write(1, "MFP", "%s gave no module identity: not used as a panel\n",
+                         board->GetSerialNumber(false).c_str());
+            continue;
+        }
+        if (boardType == type && boardVersion == version)
             selected[board->GetSerialNumber(false)] = board.get();
     }
     return selected;

@@ -90,6 +90,9 @@ public:
     void FailNextReads(int count, ReadFault fault);
     // A read that is to fail: takes one of the faults asked for (the simulated read streams).
     bool TakeReadFault(ReadFault& fault);
+    // A chip that hangs: it takes every report and answers none on the special-function
+    // interface until told to answer again.
+    void StopAnswering(bool stop) { silent = stop; }
 
     // Every report that reached the board, in order.
     std::vector<SimReport> ReceivedReports() const;
@@ -138,6 +141,7 @@ private:
     // Atomic: the read streams ask while holding their own lock, which the board's lock precedes.
     std::atomic<int> writeFaults{0};
     std::atomic<int> readFaults{0};
+    std::atomic<bool> silent{false};
     std::atomic<ReadFault> readFault{ReadFault::Empty};
     std::uint8_t iicRegister = 0;
 };

@@ -301,6 +301,7 @@ void SimBoard::KeysChanged(const std::array<std::uint8_t, 8>& before) {
 }
 
 void SimBoard::Deliver(int pipe, const std::vector<std::uint8_t>& report) {
+    if (silent && pipe == 1) return;
     for (auto& [listenerPipe, listener] : listeners) {
         if (listenerPipe == pipe) listener->OnInputReport(report);
     }

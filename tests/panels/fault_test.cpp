@@ -88,6 +88,23 @@ TEST_F(FaultTest, FailedWritesReadsAndHostSlotsLoseNoMore) {
     EXPECT_FALSE(faulty->LedMatrixOn()) << "wound down as usual";
 }
 
+// A board that never answers the module query is left out and says so; the next load finds it.
+TEST_F(FaultTest, ABoardThatNeverAnswersIsLeftOutUntilItAnswersAgain) {
+    faulty->StopAnswering(true);
+    CMFP panels(Services());
+    EXPECT_EQ(panels.LoadMFPs(), 1);
+    EXPECT_EQ(CountLog("0000A1B2 gave no module identity: not used as a panel"), 1);
+    host.ClearRecords();
+    healthy->PressKey(0, 0);
+    EXPECT_TRUE(HostGot(Event(0x101, 1)));
+    healthy->ReleaseKey(0, 0);
+    panels.UnloadMFPs();
+    faulty->StopAnswering(false);
+    EXPECT_EQ(panels.LoadMFPs(), 2);
+    EXPECT_TRUE(BothPanelsDispatch());
+    panels.UnloadMFPs();
+}
+
 // The file goes away, or a folder takes its place, between two reloads: the panels run on with
 // every switch doing nothing, and come back with the file.
 TEST_F(FaultTest, AConfigurationFileThatVanishesOrCannotBeReadGivesTheDefaults) {
