@@ -9,6 +9,7 @@
 #include "os/win32/module_instance.h"
 #include "resources/resource_ids.h"
 #include "ui/config_layout.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -25,17 +26,6 @@ void MoveChild(HWND dialog, HWND child, const LayoutRect& rect) {
     POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
     MapWindowPoints(nullptr, dialog, corners, 2);
     MoveWindow(child, corners[0].x, corners[0].y, corners[1].x - corners[0].x, corners[1].y - corners[0].y, TRUE);
-}
-
-void CentreOverOwner(HWND window) {
-    RECT area{};
-    HWND owner = GetWindow(window, GW_OWNER);
-    if (!owner || !GetWindowRect(owner, &area)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    RECT own{};
-    GetWindowRect(window, &own);
-    const LONG width = own.right - own.left, height = own.bottom - own.top;
-    SetWindowPos(window, nullptr, area.left + (area.right - area.left - width) / 2,
-                 area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace

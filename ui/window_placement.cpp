@@ -1,15 +1,29 @@
 #include "ui/window_placement.h"
 
+namespace {
+
+void CentreIn(HWND window, const RECT& area) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const int x = area.left + (area.right - area.left - (rect.right - rect.left)) / 2;
+    const int y = area.top + (area.bottom - area.top - (rect.bottom - rect.top)) / 2;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
 void CentreOnScreen(HWND window) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoA(MonitorFromWindow(GetForegroundWindow(), MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
-    RECT rect;
-    GetWindowRect(window, &rect);
-    const RECT& work = monitor.rcWork;
-    const int x = work.left + (work.right - work.left - (rect.right - rect.left)) / 2;
-    const int y = work.top + (work.bottom - work.top - (rect.bottom - rect.top)) / 2;
-    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreIn(window, monitor.rcWork);
+}
+
+void CentreOverOwner(HWND window) {
+    RECT area{};
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (!owner || !GetWindowRect(owner, &area)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    CentreIn(window, area);
 }
 
 void BringToFront(HWND window) {
