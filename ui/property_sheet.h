@@ -14,7 +14,6 @@ public:
 
     // The tab's title, set before the page is added.
     void SetCaption(const std::string& text) { caption = text; }
-    const std::string& Caption() const { return caption; }
 
 protected:
     // Enter and Esc in a page belong to the dialog that holds the sheet.
@@ -38,7 +37,6 @@ public:
     bool SetActivePage(int index);
     // The same from any thread: done by the sheet's thread in its own time.
     void PostActivePage(int index);
-    int GetActiveIndex() const { return active; }
 
 protected:
     BOOL OnInitDialog() override;
