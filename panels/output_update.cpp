@@ -67,7 +67,7 @@ bool CMFPWorker::UpdateOutput(std::size_t index, FormulaEvaluator& evaluator, st
     std::string failure = !shown ? problem + '\n' + text : written ? std::string() : kBoardError;
     if (!failure.empty() && failure != loggedFailures[index]) {
         if (!shown) theLog.Write(0, kModuleName, "Calculate formula error %s\n", problem.c_str());
-        else theLog.Write(0, kModuleName, "%s", kBoardError);
+        else LogBoardError();
     }
     loggedFailures[index] = std::move(failure);
     return true;
