@@ -1,5 +1,8 @@
 #include "config/parse_hex_text.h"
 
+#include <algorithm>
+#include <cctype>
+
 uint32_t ParseHexText(std::string_view text) {
     if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
     uint32_t value = 0;
@@ -12,4 +15,9 @@ uint32_t ParseHexText(std::string_view text) {
         value = value * 16 + digit;
     }
     return value;
+}
+
+bool IsHexDigits(std::string_view text, std::size_t count) {
+    return text.size() == count &&
+           std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
 }

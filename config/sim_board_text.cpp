@@ -1,21 +1,10 @@
 #include "config/sim_board_text.h"
 
+#include <algorithm>
+#include <cctype>
 #include <vector>
 
 #include "config/parse_hex_text.h"
-
-namespace {
-
-bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-bool IsLetterOrDigit(char c) { return IsHex(c) || (c >= 'g' && c <= 'z') || (c >= 'G' && c <= 'Z'); }
-
-bool AllOf(std::string_view text, bool (*test)(char)) {
-    for (const char c : text)
-        if (!test(c)) return false;
-    return true;
-}
-
-}  // namespace
 
 std::optional<SimBoardSetup> ParseSimBoardText(std::string_view text, std::string* problem) {
     std::vector<std::string_view> parts;
@@ -32,22 +21,22 @@ std::optional<SimBoardSetup> ParseSimBoardText(std::string_view text, std::strin
         return std::nullopt;
     };
     if (parts.size() != 2 && parts.size() != 4) return fail("", "", "PID:SERIAL[:TYPE:VERSION]");
-    if (parts[0].size() != 4 || !AllOf(parts[0], IsHex))
-        return fail("product id", parts[0], "4 hexadecimal digits");
+    if (!IsHexDigits(parts[0], 4)) return fail("product id", parts[0], "4 hexadecimal digits");
     const std::string_view serial = parts[1];
     const bool hasSerial = serial.empty() || serial[0] != '-';
     const std::string_view name = serial.substr(hasSerial ? 0 : 1);
-    if (hasSerial ? serial.size() != 8 || !AllOf(serial, IsHex)
-                  : name.empty() || name.size() > 8 || !AllOf(name, IsLetterOrDigit))
+    const bool lettersAndDigits = std::all_of(name.begin(), name.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0;
+    });
+    if (hasSerial ? !IsHexDigits(serial, 8) : name.empty() || name.size() > 8 || !lettersAndDigits)
         return fail("serial", serial, "8 hexadecimal digits, or -NAME of up to 8 letters and digits,");
     SimBoardSetup setup;
     setup.productId = static_cast<std::uint16_t>(ParseHexText(parts[0]));
     setup.serial = std::string(serial);
     setup.hasSerial = hasSerial;
     if (parts.size() == 4) {
-        if (parts[2].size() != 2 || !AllOf(parts[2], IsHex)) return fail("type", parts[2], "2 hexadecimal digits");
-        if (parts[3].size() != 2 || !AllOf(parts[3], IsHex))
-            return fail("version", parts[3], "2 hexadecimal digits");
+        if (!IsHexDigits(parts[2], 2)) return fail("type", parts[2], "2 hexadecimal digits");
+        if (!IsHexDigits(parts[3], 2)) return fail("version", parts[3], "2 hexadecimal digits");
         setup.subModules = {{1, {static_cast<std::uint8_t>(ParseHexText(parts[2])),
                                  static_cast<std::uint8_t>(ParseHexText(parts[3]))}}};
     }

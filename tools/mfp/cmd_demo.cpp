@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "config/parse_hex_text.h"
 #include "tools/mfp/arguments.h"
 #include "tools/mfp/commands.h"
 #include "tools/mfp/demo/demo_runtime.h"
@@ -55,9 +56,7 @@ std::optional<DemoOptions> ParseOptions(const Arguments& args, int& status) {
         if (sim) {
             std::string serial = *value;
             for (char& c : serial) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            if (serial.size() != 8 || !std::all_of(serial.begin(), serial.end(), [](char c) {
-                    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-                }))
+            if (!IsHexDigits(serial, 8))
                 reader.Fail("a serial is 8 hexadecimal digits");
             else if (std::count(options.serials.begin(), options.serials.end(), serial) != 0)
                 reader.Fail("the panel is simulated already");
