@@ -151,14 +151,14 @@ TEST(BoardsInHost, OutputsGoDarkWithoutTheViewWindowAndComeBackWithIt) {
 TEST(BoardsInHost, UnplugAndPlugCyclesLeaveNoThreadOrHandleBehind) {
     const char* cyclesWanted = std::getenv("MFP_DEVICE_CYCLES");
     constexpr int kWarmCycles = 10;
-    const int cycles = cyclesWanted ? std::max(kWarmCycles + 1, std::atoi(cyclesWanted)) : 20;
+    const int cycles = cyclesWanted ? std::max(kWarmCycles + 2, std::atoi(cyclesWanted)) : 20;
+    const int countedAt[] = {1, kWarmCycles, (kWarmCycles + cycles) / 2, cycles};
     std::vector<std::string> steps;
     for (int cycle = 1; cycle <= cycles; ++cycle) {
         steps.push_back("unplug:" + kPanelA);
         // Counted while the panel is out: no output pass or read is under way, whose handles
-        // come and go. Compared from the tenth cycle: the first ones make what is made once (a
-        // lock's event at its first contention, the stand-in pool threads' first waits).
-        if (cycle == 1 || cycle == kWarmCycles || cycle == cycles) steps.push_back("counts");
+        // come and go.
+        if (std::find(std::begin(countedAt), std::end(countedAt), cycle) != std::end(countedAt)) steps.push_back("counts");
         for (const std::string& step : {"plug:1583:" + kPanelA, "press:" + kPanelA + ":SW1", "release:" + kPanelA + ":SW1"})
             steps.push_back(step);
     }
@@ -169,12 +169,21 @@ TEST(BoardsInHost, UnplugAndPlugCyclesLeaveNoThreadOrHandleBehind) {
     const auto log = LogMessages(folder);
     EXPECT_EQ(Count(log, "Loaded 0 MFP's"), static_cast<size_t>(cycles));  // each unplug
     EXPECT_EQ(Count(log, "Loaded 1 MFP's"), static_cast<size_t>(cycles + 1));  // the start and each plug
-    const auto counts = AllCounts(run.output);  // before init, after cycles 1, 10 and the last, after deinit
-    ASSERT_EQ(counts.size(), 5u);
-    EXPECT_EQ(counts[3].threads, counts[2].threads);
-    EXPECT_EQ(counts[3].handles, counts[2].handles);
-    for (const auto& [cycle, at] : {std::pair{1, counts[1]}, {kWarmCycles, counts[2]}, {cycles, counts[3]}})
-        std::printf("after cycle %d: %d threads, %d handles\n", cycle, at.threads, at.handles);
+    const auto counts = AllCounts(run.output);  // before init, at each counted cycle, after deinit
+    ASSERT_EQ(counts.size(), 6u);
+    for (size_t at = 0; at < std::size(countedAt); ++at)
+        std::printf("after cycle %d: %d threads, %d handles\n", countedAt[at], counts[at + 1].threads, counts[at + 1].handles);
+    const Counts& warm = counts[2];
+    const Counts& middle = counts[3];
+    const Counts& last = counts[4];
+    EXPECT_EQ(last.threads, warm.threads);
+    // Compared from the tenth cycle: the first ones make what is made once. Such an object can
+    // still appear later, though: winpthreads makes a lock's event at the lock's first
+    // contention, which under load came once in cycle 11 to 20 (+1). A leak keeps growing, so
+    // the handles may not grow in both halves of the compared cycles, nor by more than 2.
+    EXPECT_TRUE(middle.handles == warm.handles || last.handles == middle.handles)
+        << "handles grew in both halves: " << warm.handles << ", " << middle.handles << ", " << last.handles;
+    EXPECT_LE(last.handles - warm.handles, 2);
 }
 
 TEST(BoardsInHost, DeinitWithTwoPanelsEndsWithinASecondAndLeavesNoModuleThread) {
