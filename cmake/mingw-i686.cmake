@@ -12,5 +12,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # The runtime is linked in, so the module imports Windows system DLLs only.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-# Test programs run under wine (scripts/wine_chroot.sh gives one that runs 32-bit programs).
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Test programs run under wine (scripts/wine_chroot.sh gives one that runs 32-bit programs),
+# through a launcher that keeps wine's background processes off the test runner's pipes.
+get_filename_component(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine_run.sh ABSOLUTE)

@@ -50,7 +50,7 @@ if build_preset asan; then CTEST_ARGS="-LE soak" run_ctest asan; else stage_fail
 
 echo "== win32 under wine: the shipped i686 module and the Windows-side tests (Wine 10 chroot)"
 if [ "$win32_built" = yes ] && bash scripts/wine_chroot.sh prepare; then
-  run_ctest win32 bash "$root/scripts/wine_chroot.sh" run xvfb-run -a -s "-screen 0 1280x1024x24"
+  run_ctest win32 bash "$root/scripts/wine_chroot.sh" desktop
 else
   stage_failed "win32 tests under wine"
 fi

@@ -8,6 +8,8 @@
 #
 #   wine_chroot.sh prepare       make the chroot unless a working one is there
 #   wine_chroot.sh run CMD...    run CMD inside, in the current folder of the checkout
+#   wine_chroot.sh desktop CMD...  the same under a virtual display (Xvfb), in a prefix brought up
+#                                first (wine_boot.sh): how the Windows-side tests run
 #   wine_chroot.sh shell         an interactive shell inside (debugging a Windows-side test)
 #
 # Needs root. MFP_WINE_CHROOT moves the chroot (default /var/cache/mfp-wine-chroot).
@@ -33,10 +35,6 @@ debian_mirror() {
   echo "${uri:-http://deb.debian.org/debian}"
 }
 
-# A program that crashes must end and fail its test, not wait for someone to close Wine's crash
-# dialog: once per prefix, the dialog is switched off.
-crash_dialog_off='[ -f "$WINEPREFIX/.no-crash-dialog" ] || { wine reg add "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 && touch "$WINEPREFIX/.no-crash-dialog"; }'
-
 # enter CHROOT CMD...: runs CMD inside CHROOT with the mounts, from the current folder when it
 # lies in the checkout (else from /).
 enter() {
@@ -45,16 +43,16 @@ enter() {
   case "$PWD/" in "$root"/*) here=$PWD ;; esac
   env -i "${inside_env[@]}" unshare --mount --propagation private -- bash -c '
     set -e
-    target=$1 root=$2 here=$3 prefix=$4 template_prefix=$5 crash_dialog_off=$6; shift 6
+    target=$1 root=$2 here=$3 prefix=$4 template_prefix=$5; shift 5
     for fs in dev proc sys; do mount --rbind "/$fs" "$target/$fs"; done
     mkdir -p "$target$root"
     mount --bind "$root" "$target$root"
     mkdir -p -m 0700 "$target/run/user/0"
     [ -d "$target$prefix" ] || [ ! -d "$target$template_prefix" ] || cp -a "$target$template_prefix" "$target$prefix"
     # The wineserver goes with the run, so that nothing outlives the mounts.
-    exec chroot "$target" /bin/bash -c "cd \"\$0\" || exit 1; $crash_dialog_off; \"\$@\"; status=\$?
+    exec chroot "$target" /bin/bash -c "cd \"\$0\" || exit 1; \"\$@\"; status=\$?
       wineserver -k >/dev/null 2>&1; exit \$status" "$here" "$@"
-  ' _ "$target" "$root" "$here" "$prefix" "$template_prefix" "$crash_dialog_off" "$@"
+  ' _ "$target" "$root" "$here" "$prefix" "$template_prefix" "$@"
 }
 
 working() {
@@ -103,6 +101,7 @@ prepare() {
 case "${1:-}" in
   prepare) prepare ;;
   run) shift; prepare && enter "$dir" "$@" ;;
+  desktop) shift; prepare && enter "$dir" xvfb-run -a -s "-screen 0 1280x1024x24" bash "$root/scripts/wine_boot.sh" "$@" ;;
   shell) prepare && enter "$dir" bash -i ;;
-  *) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+  *) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
 esac
