@@ -14,31 +14,51 @@ bool ReportCorruption(UserMessages& messages, const std::string& iniPath, const 
     return false;
 }
 
-// Fields 2 to 7 of one output group, as its kind uses them.
-MFPOutput ReadOutput(const std::string* field) {
+// A value that fills the buffer may go on in the file: the profile interface gives no more, so
+// it is taken as cut, even if its field count happens to fit.
+bool IsCut(const std::string& value) { return value.size() + 1 >= kConfigValueBufferSize; }
+
+// A cut value is corruption of its key; the log says where the cut fell, for lines the message
+// alone would leave a mystery.
+bool ReportCut(UserMessages& messages, const std::string& iniPath, const std::string& section, const char* key,
+               std::size_t fieldsRead) {
+    std::string where = "field " + std::to_string(fieldsRead);
+    if (std::string_view(key) == kOutputsKey)
+        where += " (output " + std::to_string((fieldsRead + kFieldsPerOutput - 1) / kFieldsPerOutput) + ")";
+    theLog.Write(2, "MFPWorker", "[%s] %s: the value is cut after %d characters, in %s\n", section.c_str(), key,
+                 static_cast<int>(kConfigValueBufferSize - 1), where.c_str());
+    return ReportCorruption(messages, iniPath, key);
+}
+
+// Fields 2 to 7 of one output group, as its kind uses them. Field 3, the gauge variable, may be
+// a number or a name; a name FS2004 does not have is logged, naming the output.
+MFPOutput ReadOutput(const std::string* field, const std::string& section, std::size_t number) {
     MFPOutput output;
     output.flags = ParseHexText(field[0]);
+    if (output.Kind() != OutputKind::None) {
+        const GaugeVariableField gauge = ParseGaugeVariableField(field[2]);
+        output.gaugeVariable = gauge.number;
+        output.format = field[3];
+        if (gauge.unknownName)
+            theLog.Write(2, "MFPWorker",
+                         "[%s] outputs: output %d: \"%s\" is no FS2004 gauge variable; it reads as 0, no variable\n",
+                         section.c_str(), static_cast<int>(number), field[2].c_str());
+    }
     switch (output.Kind()) {
         case OutputKind::Display:
             output.startDigit = ParseDecimalText(field[1]);
-            output.gaugeVariable = ParseDecimalText(field[2]);
-            output.format = field[3];
             output.decimalPoint = ParseDecimalText(field[4]) == 1;
             output.width = ParseDecimalText(field[5]);
             output.displayReserved = ParseDecimalText(field[6]);
             break;
         case OutputKind::PortLed:
             output.port = ParseDecimalText(field[1]);
-            output.gaugeVariable = ParseDecimalText(field[2]);
-            output.format = field[3];
             output.onValue = ParseDecimalText(field[4]);
             output.offValue = ParseDecimalText(field[5]);
             output.bit = ParseDecimalText(field[6]);
             break;
         case OutputKind::MatrixLed:
             output.matrixLed = ParseDecimalText(field[1]);
-            output.gaugeVariable = ParseDecimalText(field[2]);
-            output.format = field[3];
             output.onValue = ParseDecimalText(field[4]);
             output.offValue = ParseDecimalText(field[5]);
             break;
@@ -66,8 +86,10 @@ bool BuildMFPData(const ProfileFile& profile, const std::string& iniPath, const 
     if (!IsReadableFile(iniPath))
         theLog.Write(0, "MFPWorker", "%s cannot be read: every switch and output has its default\n", iniPath.c_str());
 
-    const std::vector<std::string> inputFields = SplitFields(
-        profile.GetString(section, kInputsKey, DefaultInputsLine(), kConfigValueBufferSize, iniPath));
+    const std::string inputsValue =
+        profile.GetString(section, kInputsKey, DefaultInputsLine(), kConfigValueBufferSize, iniPath);
+    const std::vector<std::string> inputFields = SplitFields(inputsValue);
+    if (IsCut(inputsValue)) return ReportCut(messages, iniPath, section, kInputsKey, inputFields.size());
     if (inputFields.size() != kFieldsPerInput * kInputCount) return ReportCorruption(messages, iniPath, kInputsKey);
     for (int k = 0; k < kInputCount; ++k) {
         MFPInput input;
@@ -76,11 +98,12 @@ bool BuildMFPData(const ProfileFile& profile, const std::string& iniPath, const 
         inputs[InputKeys()[k]] = input;
     }
 
-    const std::vector<std::string> outputFields = SplitFields(
-        profile.GetString(section, kOutputsKey, kDefaultOutputs, kConfigValueBufferSize, iniPath));
+    const std::string outputsValue = profile.GetString(section, kOutputsKey, kDefaultOutputs, kConfigValueBufferSize, iniPath);
+    const std::vector<std::string> outputFields = SplitFields(outputsValue);
+    if (IsCut(outputsValue)) return ReportCut(messages, iniPath, section, kOutputsKey, outputFields.size());
     if (outputFields.size() % kFieldsPerOutput != 0) return ReportCorruption(messages, iniPath, kOutputsKey);
     for (std::size_t group = 0; group < outputFields.size(); group += kFieldsPerOutput)
-        outputs.push_back(ReadOutput(&outputFields[group]));
+        outputs.push_back(ReadOutput(&outputFields[group], section, group / kFieldsPerOutput + 1));
     return true;
 }
 

@@ -12,8 +12,9 @@
 #include "os/user_message.h"
 
 // The board keys' values are read into a buffer of this many characters, terminator included:
-// a longer value is cut at 518 characters.
-constexpr std::size_t kConfigValueBufferSize = 519;
+// the most the platform's profile interface gives. A value that fills it is taken as cut and
+// reported as corruption of its key.
+constexpr std::size_t kConfigValueBufferSize = 32768;
 
 constexpr const char* kInputsKey = "Inputs";
 constexpr const char* kOutputsKey = "outputs";

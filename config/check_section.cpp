@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "catalogue/gauge_variables.h"
 #include "config/build_mfp_data.h"
 #include "config/fields.h"
 #include "config/parse_hex_text.h"
@@ -39,9 +40,9 @@ struct NumberField {
 
 std::vector<NumberField> DecimalFieldsOf(OutputKind kind) {
     switch (kind) {
-        case OutputKind::Display: return {{2, "digit"}, {3, "gauge"}, {6, "width"}};
-        case OutputKind::PortLed: return {{2, "port"}, {3, "gauge"}, {5, "on"}, {6, "off"}, {7, "bit"}};
-        case OutputKind::MatrixLed: return {{2, "led"}, {3, "gauge"}, {5, "on"}, {6, "off"}};
+        case OutputKind::Display: return {{2, "digit"}, {6, "width"}};
+        case OutputKind::PortLed: return {{2, "port"}, {5, "on"}, {6, "off"}, {7, "bit"}};
+        case OutputKind::MatrixLed: return {{2, "led"}, {5, "on"}, {6, "off"}};
         case OutputKind::None: break;
     }
     return {};
@@ -86,6 +87,7 @@ public:
                 Warn(where + " has flags " + Quoted(field[0]) + " without a kind bit (4, 1 or 2); it shows nothing");
                 continue;
             }
+            CheckGaugeField(where, field[2]);
             for (const NumberField& number : DecimalFieldsOf(kind)) {
                 if (DecimalReadsAsZeroByAccident(field[number.number - 1]))
                     Warn(where + " " + number.name + " " + Quoted(field[number.number - 1]) + " reads as 0");
@@ -94,6 +96,18 @@ public:
     }
 
 private:
+    // Field 3 names a variable by number or by name; 0 and numbers FS2004 does not have show nothing.
+    void CheckGaugeField(const std::string& where, const std::string& field) {
+        const GaugeVariableField gauge = ParseGaugeVariableField(field);
+        if (gauge.unknownName)
+            Warn(where + " gauge " + Quoted(field) + " is no FS2004 gauge variable; it reads as 0, no variable");
+        else if (gauge.number == 0)
+            Warn(where + " gauge " + Quoted(field) + " is 0, no variable");
+        else if (!FindGaugeVariable(gauge.number))
+            Warn(where + " gauge " + Quoted(field) + " is no FS2004 gauge variable (those are 1 to " +
+                 std::to_string(kLastGaugeVariable) + ")");
+    }
+
     std::vector<std::string> Fields(const char* key, const std::string& defaultValue) {
         return SplitFields(profile.GetString(check.section, key, defaultValue, kConfigValueBufferSize, iniPath));
     }

@@ -64,8 +64,8 @@ void WaitFor(const std::function<bool()>& condition) {
     }
 }
 
-// The most outputs a section holds: the "outputs" value is read up to 518 characters, and 37
-// groups of 13 characters with their commas take 517 (one more for the first output's "%g").
+// A full panel of the shortest outputs: 37 groups of 13 characters with their commas take 517
+// (one more for the first output's "%g"), a typical hand-written line.
 // So every number has one digit and the other formats are a digit: 5 one-digit displays
 // (columns 2 to 6), 9 matrix LEDs (LEDs 1 to 9: columns 0 and 1) and 23 port LEDs, none
 // overlapping another, on 3 gauges.

@@ -1,9 +1,11 @@
 #include "catalogue/event_catalogue.h"
+#include "catalogue/gauge_variables.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <string>
 
 namespace {
@@ -109,6 +111,25 @@ TEST(EventCatalogue, LaterMergedCategoryWinsASharedId) {
     });
     ASSERT_EQ(merged.size(), 15u);
     for (EventId id = 0; id < 15; ++id) EXPECT_EQ(EventDescription(merged, id), std::to_string(order[id])) << id;
+}
+
+// FS2004's own numbers (its panels SDK header): names in any case, the ends of the range, and
+// names and numbers it does not have.
+TEST(GaugeVariables, NamesAndNumbersAreTheSimulators) {
+    struct Case { const char* name; std::optional<int> number; };
+    const Case cases[] = {
+        {"MODULE_VAR_NONE", 0}, {"TICK18", 1}, {"GROUND_ALTITUDE", 2}, {"COM_FREQUENCY", 23},
+        {"TRANSPONDER_CODE", 38}, {"PLANE_ALTITUDE", 73}, {"plane_altitude", 73}, {"Plane_Altitude", 73},
+        {"TRAILING_EDGE_FLAPS0_RIGHT_ANGLE", 908},
+        {"PLANE ALTITUDE", std::nullopt}, {"PLANE_ALTITUDE ", std::nullopt}, {"73", std::nullopt},
+        {"", std::nullopt}, {"PLANE_ALTITUDEX", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GaugeVariableNumber(c.name), c.number) << c.name;
+        if (c.number) EXPECT_STRCASEEQ(FindGaugeVariable(*c.number)->name, c.name);
+    }
+    EXPECT_EQ(GaugeVariables().size(), 909u);
+    for (long long outside : {-1LL, 909LL, 4294967296LL}) EXPECT_EQ(FindGaugeVariable(outside), nullptr) << outside;
 }
 
 }  // namespace

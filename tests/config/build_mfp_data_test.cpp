@@ -98,6 +98,11 @@ TEST(BuildMFPData, SectionsGiveTheirTablesOrReportCorruption) {
          {"port LED: flags 3 gauge 11 format %g digit 0 point 0 width 0 reserved 0 led 0 on -1 off 5 port 2 bit 7"}},
         {Section("outputs=0A,17,8,%g,1,0,99\r\n"), "", 15,
          {"matrix LED: flags A gauge 8 format %g digit 0 point 0 width 0 reserved 0 led 17 on 1 off 0 port 0 bit 0"}},
+        // The gauge variable by FS2004's name in any case; a name it does not have is variable 0.
+        {Section("outputs=2,17,plane_ALTITUDE,%g,1,0,0,2,18,PLANE_ALTITUD,%g,1,0,0,2,19, 73x,%g,1,0,0\r\n"), "", 15,
+         {"matrix LED: flags 2 gauge 73 format %g digit 0 point 0 width 0 reserved 0 led 17 on 1 off 0 port 0 bit 0",
+          "matrix LED: flags 2 gauge 0 format %g digit 0 point 0 width 0 reserved 0 led 18 on 1 off 0 port 0 bit 0",
+          "matrix LED: flags 2 gauge 73 format %g digit 0 point 0 width 0 reserved 0 led 19 on 1 off 0 port 0 bit 0"}},
     };
     TempFolder folder;
     for (const Case& c : cases) {
@@ -124,36 +129,41 @@ TEST(BuildMFPData, SectionsGiveTheirTablesOrReportCorruption) {
     }
 }
 
-TEST(BuildMFPData, ValuesAreCutAt518Characters) {
-    // 29 short fields, then a last value whose digits begin 3 characters before the cut.
-    const std::string head = FourteenDefaultPairs() + ",10000,";
-    const std::string last = std::string(518 - head.size() - 3, ' ') + "123456789";
+TEST(BuildMFPData, ValuesAreReadWholeUpTo32767CharactersAndCorruptWhenCut) {
     TempFolder folder;
-    const Built cut = Build(folder.Write("cut.ini", Section("Inputs=" + head + last + "\r\n")));
-    ASSERT_TRUE(cut.ok);
-    EXPECT_EQ(cut.inputs.at("0106").value, 123);
-
-    // 40 outputs: the cut leaves a count of fields that is not a multiple of 7.
-    std::string outputs;
-    for (int i = 0; i < 40; ++i) outputs += std::string(i ? "," : "") + "9,0,10,%g,1,0,1";
-    const Built corrupt = Build(folder.Write("outputs.ini", Section("outputs=" + outputs + "\r\n")));
-    EXPECT_FALSE(corrupt.ok);
-    ASSERT_EQ(corrupt.messages.shown.size(), 1u);
-    EXPECT_NE(corrupt.messages.shown[0].text.find("Item: outputs."), std::string::npos);
-
-    // Exactly 518 characters are still read whole.
-    std::string exact = "9,0,10,%g,1,0,1";
-    exact += ",9,0,10," + std::string(518 - exact.size() - 14, 'f') + ",1,0,1";
-    ASSERT_EQ(exact.size(), 518u);
-    const Built whole = Build(folder.Write("exact.ini", Section("outputs=" + exact + "\r\n")));
-    ASSERT_TRUE(whole.ok);
-    ASSERT_EQ(whole.outputs.size(), 2u);
-    EXPECT_EQ(whole.outputs[1].bit, 1);
+    const std::string logPath = folder.Path("cut.log");
+    theLog.SetFileName(logPath);
+    theLog.Enable(true);
+    // Outputs whose value is just under the limit, at it, and over it by a whole output.
+    const std::string output = "9,0,10,%g,1,0,1";
+    std::string outputs = output;
+    while (outputs.size() + 1 + output.size() <= 32766) outputs += "," + output;
+    const std::string padding = std::string(32766 - outputs.size(), 'f');
+    const std::string tail = ",1,0,1";  // the padding lengthens the last output's format
+    const std::string under = outputs.substr(0, outputs.size() - tail.size()) + padding + tail;  // 32766 characters
+    struct Case { std::string value; bool ok; };
+    const Case cases[] = {{under, true}, {under + "0", false}, {outputs + "," + output, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value.size());
+        const Built built = Build(folder.Write("long.ini", Section("outputs=" + c.value + "\r\n")));
+        EXPECT_EQ(built.ok, c.ok);
+        if (c.ok) {
+            EXPECT_EQ(built.outputs.size(), (outputs.size() + 1) / (output.size() + 1));
+            EXPECT_EQ(built.outputs.back().bit, 1);
+        } else {
+            ASSERT_EQ(built.messages.shown.size(), 1u);
+            EXPECT_NE(built.messages.shown[0].text.find("Item: outputs."), std::string::npos);
+        }
+    }
+    theLog.Enable(false);
+    const std::string log = TempFolder::Read(logPath);
+    EXPECT_NE(log.find("[ABCD1234] outputs: the value is cut after 32767 characters, in field"), std::string::npos)
+        << log.substr(0, 300);
 }
 
 TEST(ReloadMFPData, ReplacesBothTablesWholeAndLogsUnderMFPWorker) {
     TempFolder folder;
-    const std::string path = folder.Write("t.ini", Section("outputs=2,5,3,%g,1,0,0\r\n"));
+    const std::string path = folder.Write("t.ini", Section("outputs=2,5,3,%g,1,0,0,2,6,ALT,%g,1,0,0\r\n"));
     const std::string logPath = folder.Path("t.log");
     theLog.SetFileName(logPath);
     theLog.Enable(true);
@@ -161,8 +171,15 @@ TEST(ReloadMFPData, ReplacesBothTablesWholeAndLogsUnderMFPWorker) {
     ReloadMFPData(SimProfileFile(), path, "ABCD1234", built.inputs, built.outputs, built.messages);
     theLog.Enable(false);
     EXPECT_EQ(built.inputs.size(), 15u);
-    EXPECT_EQ(built.outputs.size(), 1u);
+    EXPECT_EQ(built.outputs.size(), 2u);
     const std::string log = TempFolder::Read(logPath);
+    // The unknown name once per load, naming section, output and name.
+    const std::string unknown = "MFPWorker] [ABCD1234] outputs: output 2: \"ALT\" is no FS2004 gauge variable";
+    const std::size_t first = log.find(unknown);
+    ASSERT_NE(first, std::string::npos) << log;
+    const std::size_t second = log.find(unknown, first + 1);
+    EXPECT_NE(second, std::string::npos) << log;
+    EXPECT_EQ(log.find(unknown, second + 1), std::string::npos) << log;
     const std::size_t reload = log.find("[                MFPWorker] Reloading data from INI");
     ASSERT_NE(reload, std::string::npos) << log;
     EXPECT_NE(log.find("[                MFPWorker] BuildMFPData", reload), std::string::npos) << log;

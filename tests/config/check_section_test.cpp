@@ -29,8 +29,11 @@ TEST(CheckSection, NamesCorruptionAndWarnsAboutWhatSurprisesAUser) {
         {"outputs=10,0,1,%g,1,0,0\r\n", "", {"output 1 has flags \"10\" without a kind bit"}},
         {"outputs=4,0,1,%g %g,1,0,0,2,x,1,ab,1,0,0\r\n", "", {"output 2 led \"x\" reads as 0"}},
         {"outputs=G,0,10,%g,1,0,1\r\n", "", {"flags \"G\" read as 0", "without a kind bit"}},
-        {"outputs=" + std::string(520, '7') + "\r\n", "outputs",
-         {"outputs: the value has 520 characters; only the first 518 are read"}},
+        {"outputs=4,1,Plane_Altitude,%g,0,4,0,2,9,PLANE_ALTITUD,%g,1,0,0,2,10,0,%g,1,0,0,2,11,909,%g,1,0,0\r\n", "",
+         {"output 2 gauge \"PLANE_ALTITUD\" is no FS2004 gauge variable; it reads as 0, no variable",
+          "output 3 gauge \"0\" is 0, no variable", "output 4 gauge \"909\" is no FS2004 gauge variable (those are 1 to 908)"}},
+        {"outputs=" + std::string(40000, '7') + "\r\n", "outputs",
+         {"outputs: the value has 40000 characters; only the first 32767 are read"}},
     };
     for (const Case& c : cases) {
         TempFolder folder;

@@ -52,8 +52,9 @@ const std::vector<CorpusFile>& Corpus() {
                     "long=123456789012345678901234567890123\n",
          {"N"}, {"d", "neg", "hex", "upper", "oct", "bin", "big", "lead", "word", "plus", "spaceneg", "quoted",
                  "empty", "hexonly", "long"}},
-        {"long", "[L]\nInputs=" + std::string(600, '7') + "\noutputs='" + std::string(530, 'q') + "'\n",
-         {"L"}, {"Inputs", "outputs"}},
+        {"long", "[L]\nInputs=" + std::string(600, '7') + "\noutputs='" + std::string(530, 'q') + "'\nnear=" +
+                     std::string(32766, 'n') + "\nhuge=" + std::string(40000, 'h') + "\n",
+         {"L"}, {"Inputs", "outputs", "near", "huge"}},
         {"control", "[S]\x1a\r\n\x1ak\x1a=\x1av\x1a\r\n\x0bj\x0c=\x0cw\r\n", {"S"}, {"k", "j", "new"}},
         {"empty", "", {"", "S"}, {"k", "top"}},
         {"only-blanks", "\r\n  \r\n\t\r\n", {"", "S"}, {"k"}},
@@ -64,7 +65,7 @@ const std::vector<CorpusFile>& Corpus() {
 
 struct StringQuery { std::string defaultValue; std::size_t bufferSize; };
 const std::vector<StringQuery> kStringQueries = {
-    {"", 519}, {"dflt  ", 519}, {"'dq'", 519}, {"", 4}, {"'dq'", 4}, {"", 2}, {"x", 0}, {"", 30}};
+    {"", 32768}, {"", 519}, {"dflt  ", 519}, {"'dq'", 519}, {"", 4}, {"'dq'", 4}, {"", 2}, {"x", 0}, {"", 30}};
 
 struct Write { std::string section, key, value; };
 struct WriteCase { const char* file; std::vector<Write> writes; };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "catalogue/gauge_variables.h"
 #include "panels/output_rules.h"
 #include "tools/mfp/output_text.h"
 
@@ -50,11 +51,18 @@ const char* KindName(OutputKind kind) {
     return "none";
 }
 
+std::string GaugeVariableName(int number) {
+    const GaugeVariableInfo* variable = FindGaugeVariable(number);
+    return variable ? variable->name : "";
+}
+
 namespace {
 
 std::string JsonOutput(const MFPOutput& o) {
     std::string json = "{\"flags\":" + std::to_string(o.flags) + ",\"kind\":\"" + KindName(o.Kind()) +
-                       "\",\"gauge\":" + std::to_string(o.gaugeVariable) + ",\"format\":" + JsonString(o.format);
+                       "\",\"gauge\":" + std::to_string(o.gaugeVariable) +
+                       ",\"gaugeName\":" + JsonString(GaugeVariableName(o.gaugeVariable)) +
+                       ",\"format\":" + JsonString(o.format);
     switch (o.Kind()) {
         case OutputKind::Display:
             json += ",\"digit\":" + std::to_string(o.startDigit) + ",\"decimalPoint\":" +

@@ -16,5 +16,8 @@ std::vector<SectionCheck> CheckConfiguration(const ProfileText& profile, const s
 // {"sections":[...]}: valid UTF-8 JSON whatever bytes the file held.
 std::string CheckJson(const std::vector<SectionCheck>& checks);
 
+// FS2004's name of a gauge variable number, or "" for a number it has no variable for.
+std::string GaugeVariableName(int number);
+
 // "display", "port", "matrix" or "none".
 const char* KindName(OutputKind kind);

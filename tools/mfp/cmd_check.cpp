@@ -63,8 +63,10 @@ Input ReadInput(const std::string& path, std::string& text) {
 }
 
 void PrintOutput(std::size_t number, const MFPOutput& o) {
-    std::printf("    %2zu  %-7s flags %X  gauge %d  format \"%s\"", number, KindName(o.Kind()),
-                static_cast<unsigned>(o.flags), o.gaugeVariable, TerminalText(o.format).c_str());
+    const std::string gaugeName = GaugeVariableName(o.gaugeVariable);
+    std::printf("    %2zu  %-7s flags %X  gauge %d%s%s  format \"%s\"", number, KindName(o.Kind()),
+                static_cast<unsigned>(o.flags), o.gaugeVariable, gaugeName.empty() ? "" : " ", gaugeName.c_str(),
+                TerminalText(o.format).c_str());
     switch (o.Kind()) {
         case OutputKind::Display:
             std::printf("  digit %d  decimal point %s  width %d\n", o.startDigit, o.decimalPoint ? "on" : "off", o.width);

@@ -23,8 +23,9 @@ const std::vector<CommandHelp>& AllCommandHelp() {
          "Script: one command a line, # starts a comment; PANEL is 1 to the number of panels in\n"
          "--sim order, 1 when left out.\n"
          "  press SWn [PANEL], release SWn [PANEL]   n 1 to 15\n"
-         "  gauge ID VALUE [TYPE]         ID 0 to 4294967295; TYPE 33 double (default), 14 int16,\n"
-         "                                2 int8 (the low 8 bits of the integer part)\n"
+         "  gauge ID VALUE [TYPE]         ID 0 to 4294967295 or an FS2004 name (mfp vars); TYPE 33\n"
+         "                                double (default), 14 int16, 2 int8 (the low 8 bits of the\n"
+         "                                integer part)\n"
          "  wait MS                       MS 0 to 3600000\n"
          "  view off, view on             close or open the simulator's view\n"
          "  unplug [PANEL], plug [PANEL]  pull or plug in the panel\n"
@@ -88,6 +89,14 @@ const std::vector<CommandHelp>& AllCommandHelp() {
          "  --sim-keys SCRIPT while watching, act on simulated boards; actions separated by ';':\n"
          "                    press SERIAL BYTE BIT, release SERIAL BYTE BIT, wait MS\n",
          ""},
+        {"vars", "[--search TEXT] [--json]",
+         "Lists FS2004's gauge variables: one \"NUMBER<TAB>NAME<TAB>description\" line each.",
+         "  --search TEXT     only variables whose name or description holds TEXT, ignoring case;\n"
+         "                    \"_\" and space match each other\n"
+         "  --json            a JSON array of {\"number\",\"name\",\"description\",\"unit\"}\n",
+         "Field 3 of an output takes the number or the name. The description ends with the unit,\n"
+         "scale or encoding where a public source states it; otherwise the value is the simulator's\n"
+         "raw value, to be tried out.\n"},
     };
     return commands;
 }

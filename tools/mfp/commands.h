@@ -9,3 +9,4 @@ int RunDemoCommand(const Arguments& args);
 int RunEvalCommand(const Arguments& args);
 int RunEventsCommand(const Arguments& args);
 int RunPanelsCommand(const Arguments& args);
+int RunVarsCommand(const Arguments& args);

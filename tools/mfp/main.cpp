@@ -14,7 +14,7 @@ const struct {
     int (*run)(const Arguments& args);
 } kCommands[] = {
     {"check", RunCheckCommand}, {"demo", RunDemoCommand}, {"eval", RunEvalCommand},
-    {"events", RunEventsCommand}, {"panels", RunPanelsCommand},
+    {"events", RunEventsCommand}, {"panels", RunPanelsCommand}, {"vars", RunVarsCommand},
 };
 
 const char kUsage[] = "usage: mfp COMMAND [ARGUMENTS]   (mfp help lists the commands)\n";

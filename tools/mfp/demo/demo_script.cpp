@@ -1,6 +1,9 @@
 #include "tools/mfp/demo/demo_script.h"
 
+#include <optional>
 #include <sstream>
+
+#include "catalogue/gauge_variables.h"
 
 namespace {
 
@@ -50,7 +53,9 @@ std::string ParseCommand(const std::vector<std::string>& words, int panelCount,
     if (verb == "gauge") {
         command.verb = Verb::Gauge;
         if (count < 3 || count > 4) return "expected gauge ID VALUE [TYPE]";
-        if (!ReadInteger(words[1], 0, 0xFFFFFFFFLL, number)) return "bad gauge id " + words[1];
+        // The id as a number, or FS2004's name of the variable in any case.
+        if (const std::optional<int> named = GaugeVariableNumber(words[1])) number = *named;
+        else if (!ReadInteger(words[1], 0, 0xFFFFFFFFLL, number)) return "bad gauge id " + words[1];
         command.gauge = static_cast<uint32_t>(number);
         if (!ReadNumber(words[2], command.value)) return "bad value " + words[2];
         if (count == 4) {

@@ -1,7 +1,7 @@
 // The script language of `mfp demo --script FILE`: one command per line; # starts a comment
 // that runs to the end of the line. PANEL is a 1-based index in --sim order, 1 when left out.
 //   press SWn [PANEL] | release SWn [PANEL]      n 1..15
-//   gauge ID VALUE [TYPE]                        TYPE 33 (default), 2 or 14
+//   gauge ID VALUE [TYPE]                        ID a number or FS2004 name; TYPE 33 (default), 2 or 14
 //   wait MS | view off | view on | unplug [PANEL] | plug [PANEL] | show
 #pragma once
 

@@ -1,0 +1,40 @@
+#include "catalogue/gauge_variables.h"
+
+#include <algorithm>
+
+namespace {
+
+// Letters of the names are plain A to Z, so folding those is enough.
+char FoldCase(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+}
+
+}  // namespace
+
+const std::vector<GaugeVariableInfo>& GaugeVariables() {
+    static const std::vector<GaugeVariableInfo> variables = {
+#include "catalogue/gauge_variables_data.inc"
+    };
+    return variables;
+}
+
+const GaugeVariableInfo* FindGaugeVariable(long long number) {
+    if (number < 0 || number > kLastGaugeVariable) return nullptr;
+    return &GaugeVariables()[static_cast<size_t>(number)];
+}
+
+std::optional<int> GaugeVariableNumber(std::string_view name) {
+    for (const GaugeVariableInfo& variable : GaugeVariables())
+        if (SameName(variable.name, name)) return variable.number;
+    return std::nullopt;
+}
+
+std::string GaugeVariableText(const GaugeVariableInfo& variable) {
+    const std::string unit = *variable.unit ? variable.unit : "raw simulator value";
+    return std::string(variable.description) + " (" + unit + ")";
+}

@@ -1,0 +1,31 @@
+// FS2004's gauge variables: the numbers by which the simulator's gauge-variable lookup knows
+// them, their names and what each one holds. Constant data compiled into the module; nothing
+// here has state, so any thread may use it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct GaugeVariableInfo {
+    int number;               // 0 (no variable) to kLastGaugeVariable
+    const char* name;         // the simulator's own name, e.g. "PLANE_ALTITUDE"
+    const char* description;  // what the value is
+    const char* unit;         // unit, scale or encoding where a public source states one, else ""
+};
+
+constexpr int kLastGaugeVariable = 908;
+
+// Every variable, numbers 0 to kLastGaugeVariable in order.
+const std::vector<GaugeVariableInfo>& GaugeVariables();
+
+// The variable of a number; null for a number the simulator has no variable for.
+const GaugeVariableInfo* FindGaugeVariable(long long number);
+
+// The number of a name, compared without regard to case; none for a name the simulator does not
+// have.
+std::optional<int> GaugeVariableNumber(std::string_view name);
+
+// The description followed by the unit, or by "raw simulator value" where no unit is known.
+std::string GaugeVariableText(const GaugeVariableInfo& variable);
