@@ -34,6 +34,13 @@ std::optional<int> GaugeVariableNumber(std::string_view name) {
     return std::nullopt;
 }
 
+bool HoldsDigitsPerNibble(long long number) {
+    const GaugeVariableInfo* variable = FindGaugeVariable(number);
+    if (!variable) return false;
+    const std::string_view unit = variable->unit;
+    return unit == "BCD" || unit.rfind("octal code", 0) == 0;
+}
+
 std::string GaugeVariableText(const GaugeVariableInfo& variable) {
     const std::string unit = *variable.unit ? variable.unit : "raw simulator value";
     return std::string(variable.description) + " (" + unit + ")";

@@ -27,5 +27,9 @@ const GaugeVariableInfo* FindGaugeVariable(long long number);
 // have.
 std::optional<int> GaugeVariableNumber(std::string_view name);
 
+// True for a variable whose value holds one digit per four bits: the radios' frequencies (BCD,
+// 0x1825 for 118.25) and the transponder's octal code (0x1200 for 1200).
+bool HoldsDigitsPerNibble(long long number);
+
 // The description followed by the unit, or by "raw simulator value" where no unit is known.
 std::string GaugeVariableText(const GaugeVariableInfo& variable);

@@ -64,15 +64,20 @@ def generate():
     return "\n".join(lines) + "\n"
 
 
-def main():
-    text = generate()
+def write_or_check(text, output, generator, usage):
+    """Writes the generated text to output, or with --check only compares: the command line's
+    job for each generator of this folder."""
     if sys.argv[1:] == ["--check"]:
-        if OUTPUT.read_text(encoding="ascii") != text:
-            sys.exit("catalogue_data.inc is out of date: run generate_catalogue_data.py")
+        if not output.exists() or output.read_text(encoding="ascii") != text:
+            sys.exit(f"{output.name} is out of date: run {generator}")
         return
     if sys.argv[1:]:
-        sys.exit(__doc__)
-    OUTPUT.write_text(text, encoding="ascii", newline="\n")
+        sys.exit(usage)
+    output.write_text(text, encoding="ascii", newline="\n")
+
+
+def main():
+    write_or_check(generate(), OUTPUT, "generate_catalogue_data.py", __doc__)
 
 
 if __name__ == "__main__":

@@ -19,6 +19,9 @@ import re
 import sys
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # the import below leaves no cache in the source tree
+from generate_catalogue_data import write_or_check  # noqa: E402
+
 HERE = Path(__file__).resolve().parent
 SOURCE = HERE / "gauge_vars.tsv"
 OUTPUT = HERE / "gauge_variables_data.inc"
@@ -74,14 +77,7 @@ def generate():
 
 
 def main():
-    text = generate()
-    if sys.argv[1:] == ["--check"]:
-        if not OUTPUT.exists() or OUTPUT.read_text(encoding="ascii") != text:
-            sys.exit("gauge_variables_data.inc is out of date: run generate_gauge_variables.py")
-        return
-    if sys.argv[1:]:
-        sys.exit(__doc__)
-    OUTPUT.write_text(text, encoding="ascii", newline="\n")
+    write_or_check(generate(), OUTPUT, "generate_gauge_variables.py", __doc__)
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "catalogue/gauge_variables.h"
 #include "formula/formula_evaluator.h"
 
 std::string PadDisplayText(std::string text, int width, bool decimalPoint) {
@@ -147,20 +148,39 @@ OutputStep EvaluateOutput(const std::string& format, const GaugeVariable& variab
     return OutputStep::Shown;
 }
 
+namespace {
+
+// A sample as the host fills it in: type 14 holds an int16 in the value's first bytes.
+GaugeVariable SampleVariable(double value, uint32_t typeCode) {
+    GaugeVariable variable{};
+    variable.typeCode = typeCode;
+    variable.value = typeCode == kGaugeTypeInt16 ? 0 : value;
+    const int16_t number = static_cast<int16_t>(value);
+    if (typeCode == kGaugeTypeInt16) std::memcpy(&variable.value, &number, sizeof number);
+    return variable;
+}
+
+// The digits of a sample's whole part, one per four bits (1234 as 0x1234): what a variable that
+// holds digits so, a radio frequency, can give.
+double DigitsPerNibble(double value) {
+    uint32_t digits = static_cast<uint32_t>(value), coded = 0;
+    for (int shift = 0; digits != 0; shift += 4, digits /= 10) coded |= (digits % 10) << shift;
+    return coded;
+}
+
+}  // namespace
+
 std::vector<OutputTrial> TryOutputs(const MFPOutputList& outputs) {
     std::vector<OutputTrial> first(outputs.size());
-    for (const double value : {0.0, 1.0, 1234.5}) {
+    for (const double sample : {0.0, 1.0, 1234.5}) {
         for (const uint32_t typeCode : {kGaugeTypeDouble, kGaugeTypeInt16, kGaugeTypeInt8}) {
-            // As the host fills it in: type 14 holds an int16 in the value's first bytes.
-            GaugeVariable variable{};
-            variable.typeCode = typeCode;
-            variable.value = typeCode == kGaugeTypeInt16 ? 0 : value;
-            const int16_t number = static_cast<int16_t>(value);
-            if (typeCode == kGaugeTypeInt16) std::memcpy(&variable.value, &number, sizeof number);
             FormulaEvaluator evaluator;
             std::string text, problem;
             for (std::size_t i = 0; i < outputs.size(); ++i) {
-                const OutputStep step = EvaluateOutput(outputs[i].format, variable, evaluator, text, problem);
+                const double value =
+                    HoldsDigitsPerNibble(outputs[i].gaugeVariable) ? DigitsPerNibble(sample) : sample;
+                const OutputStep step =
+                    EvaluateOutput(outputs[i].format, SampleVariable(value, typeCode), evaluator, text, problem);
                 if (step != OutputStep::Shown && first[i].step == OutputStep::Shown)
                     first[i] = {i, step, value, typeCode, problem};
             }

@@ -42,5 +42,7 @@ struct OutputTrial {
     std::string problem;
 };
 // Passes as the runtime makes them, each with its own evaluator, for the gauge values 0, 1 and
-// 1234.5 as type codes 33, 14 and 2: the outputs that fail, each with its first failure.
+// 1234.5 as type codes 33, 14 and 2: the outputs that fail, each with its first failure. A
+// variable that holds a digit per four bits (a radio frequency) gets the samples' digits so:
+// 0x1234 for 1234.5.
 std::vector<OutputTrial> TryOutputs(const MFPOutputList& outputs);

@@ -126,7 +126,9 @@ TEST(GaugeVariables, NamesAndNumbersAreTheSimulators) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(GaugeVariableNumber(c.name), c.number) << c.name;
-        if (c.number) EXPECT_STRCASEEQ(FindGaugeVariable(*c.number)->name, c.name);
+        if (c.number) {
+            EXPECT_STRCASEEQ(FindGaugeVariable(*c.number)->name, c.name);
+        }
     }
     EXPECT_EQ(GaugeVariables().size(), 909u);
     for (long long outside : {-1LL, 909LL, 4294967296LL}) EXPECT_EQ(FindGaugeVariable(outside), nullptr) << outside;

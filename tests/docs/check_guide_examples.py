@@ -6,8 +6,9 @@ usage: check_guide_examples.py MFP GUIDE.md [CONFIGURATION.ini...]
 In a fenced block marked text or console, a line "$ mfp eval ARGUMENTS" is a command (ARGUMENTS
 quoted as in a shell); the lines after it, up to the next line starting with "$ " or the end of
 the block, are exactly what it prints. A fenced block marked ini is a configuration file, as is
-each CONFIGURATION named: mfp check must accept it (exit status 0) with no line containing
-"warning". A guide with no example of either kind fails too.
+each CONFIGURATION named and each table row holding a ready `outputs=...` line (checked as a
+panel's section): mfp check must accept it (exit status 0) with no line containing "warning".
+A guide with no example of either kind fails too.
 """
 import re
 import shlex
@@ -17,6 +18,7 @@ import tempfile
 from pathlib import Path
 
 EVAL_PROMPT = "$ mfp eval "
+TABLE_OUTPUTS = re.compile(r"^\|.*`(outputs=[^`]+)`")
 
 
 def fenced_blocks(guide, lines):
@@ -89,6 +91,13 @@ def main(mfp, guide, *configurations):
                 path = Path(folder, f"example_{opening}.ini")
                 path.write_text("\n".join(content) + "\n", encoding="utf-8")
                 failures.append(check_configuration(mfp, f"{guide}:{opening}", path))
+        for number, line in enumerate(lines, 1):
+            match = TABLE_OUTPUTS.match(line)
+            if match:
+                inis += 1
+                path = Path(folder, f"table_{number}.ini")
+                path.write_text(f"[0000A1B2]\n{match.group(1)}\n", encoding="utf-8")
+                failures.append(check_configuration(mfp, f"{guide}:{number}", path))
     for configuration in configurations:
         failures.append(check_configuration(mfp, configuration, configuration))
     if not evals or not inis:

@@ -19,21 +19,28 @@ const std::string kPanelB = "0000C3D4";
 const std::string kBoards = "1583:" + kPanelA + ",1583:" + kPanelB;
 
 // The panel simulator's bundled flight panel on both boards: SW1 gear handle (event 0x10022),
-// SW2 parking brake (0x100D8), SW5 the G key; altitude on digits 1-4, heading 5-7, speed 9-11,
-// gear LEDs 97-99, the parking brake on port 0 line 0. Gauges 1 to 5 feed them.
-const char kPanelSection[] =
+// SW2 parking brake (0x100D8), SW5 the G key; altitude (PLANE_ALTITUDE, 73) on digits 1-4,
+// heading (PLANE_HEADING_DEGREES_MAGNETIC, 81) 5-7, speed (AIRSPEED, 61) 9-11, gear LEDs 97 and
+// 99 (GEAR_POS_NOSE, 332), the parking brake (PARKING_BRAKE_POS, 323) on port 0 line 0. Panel A
+// names the variables, panel B gives their numbers: both must light the same.
+const char kInputs[] =
     "Inputs=10022,0,100D8,0,100D7,0,102BF,0,1000013,0,1000039,0,10019,0,10000,0,10000,0,10000,0,"
-    "10000,0,10000,0,10000,0,10000,0,10000,0\r\n"
-    "outputs=4,1,1,%g,0,4,0,4,5,2,%g,0,3,0,4,9,3,%g,0,3,0,2,97,4,%g*2,0,9,0,2,98,4,%g*2,1,9,0,2,99,"
-    "4,%g*2,2,9,0,1,0,5,%g,1,0,0\r\n";
+    "10000,0,10000,0,10000,0,10000,0,10000,0\r\n";
+const char kOutputsByName[] =
+    "outputs=4,1,PLANE_ALTITUDE,int(%g),0,4,0,4,5,plane_heading_degrees_magnetic,int(%g),0,3,0,4,9,AIRSPEED,"
+    "int(%g),0,3,0,2,97,GEAR_POS_NOSE,%g,0,1,0,2,99,GEAR_POS_NOSE,%g,16383,0,0,9,0,PARKING_BRAKE_POS,%g,1,0,0\r\n";
+const char kOutputsByNumber[] =
+    "outputs=4,1,73,int(%g),0,4,0,4,5,81,int(%g),0,3,0,4,9,61,int(%g),0,3,0,2,97,332,%g,0,1,0,2,99,332,%g,16383,0,0,"
+    "9,0,323,%g,1,0,0\r\n";
 
 std::string Configuration() {
-    return "[Misc]\r\nDebug=1\r\n[" + kPanelA + "]\r\n" + kPanelSection + "[" + kPanelB + "]\r\n" + kPanelSection;
+    return "[Misc]\r\nDebug=1\r\n[" + kPanelA + "]\r\n" + kInputs + kOutputsByName + "[" + kPanelB + "]\r\n" +
+           kInputs + kOutputsByNumber;
 }
 
 // The values mfp demo starts its flight with: altitude, heading, speed, gear down, brake set.
-const std::vector<std::string> kStartGauges = {"--gauge", "1=33:1200", "--gauge", "2=33:270", "--gauge", "3=33:0",
-                                               "--gauge", "4=33:1",    "--gauge", "5=33:1"};
+const std::vector<std::string> kStartGauges = {"--gauge", "73=33:1200", "--gauge", "81=33:270", "--gauge", "61=33:0",
+                                               "--gauge", "332=33:16383", "--gauge", "323=33:32768"};
 
 HostRun RunWithBoards(const ModuleFolder& folder, const std::string& boards, std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), kStartGauges.begin(), kStartGauges.end());
@@ -73,10 +80,10 @@ TEST(BoardsInHost, TwoPanelsAmongABoardOfAnotherModuleAndForeignDevicesAreLoaded
 // module in the stand-in host: events, keystrokes, LED rows and port lines agree line by line.
 TEST(BoardsInHost, TheModuleAndThePanelSimulatorSeeTheSameScenario) {
     const std::vector<std::string> script = {
-        "show",           "press SW1",        "release SW1",  "gauge 1 3500",
-        "gauge 4 0.5",    "gauge 3 140",      "show",         "press SW5 2",
-        "release SW5 2",  "press SW2",        "release SW2",  "gauge 5 0",
-        "gauge 2 45",     "show"};
+        "show",           "press SW1",        "release SW1",  "gauge 73 3500",
+        "gauge 332 8192", "gauge 61 140",     "show",         "press SW5 2",
+        "release SW5 2",  "press SW2",        "release SW2",  "gauge 323 0",
+        "gauge 81 45",    "show"};
     const std::vector<std::string> serials = {kPanelA, kPanelB};
     std::vector<std::string> steps;
     for (const std::string& line : script) {
@@ -130,7 +137,16 @@ TEST(BoardsInHost, TheModuleAndThePanelSimulatorSeeTheSameScenario) {
     EXPECT_EQ(Count(seenByHost, "event 0x10022 0"), 1u);
     EXPECT_EQ(Count(seenByHost, "event 0x100D8 0"), 1u);
     EXPECT_EQ(Count(seenByHost, "key 0x47"), 1u);
-    EXPECT_EQ(LinesStartingWith(seenByHost, "panel ").size(), 12u);
+    const std::vector<std::string> panelLines = LinesStartingWith(seenByHost, "panel ");
+    ASSERT_EQ(panelLines.size(), 12u);
+    // Each show gives panel A's matrix and ports, then panel B's: names and numbers light alike.
+    for (std::size_t show = 0; show < 3; ++show) {
+        for (std::size_t line = 0; line < 2; ++line) {
+            std::string byName = panelLines[show * 4 + line], byNumber = panelLines[show * 4 + 2 + line];
+            byName.replace(byName.find(kPanelA), kPanelA.size(), kPanelB);
+            EXPECT_EQ(byName, byNumber);
+        }
+    }
 }
 
 TEST(BoardsInHost, OutputsGoDarkWithoutTheViewWindowAndComeBackWithIt) {

@@ -51,7 +51,8 @@ DemoRun RunDemo(const std::string& arguments, const char* script = nullptr) {
 TEST(DemoCommandTest, ScriptPrintsEventsKeysAndPanels) {
     const DemoRun run = RunDemo("--sim 0000A1B2 --sim 0000C3D4",
                                 "# gear up, a keystroke, a port LED, two panels\n\n"
-                                "gauge 1 1234  # altitude\ngauge 2 567 14\ngauge 3 890\ngauge 4 0\ngauge 5 1 2\n"
+                                "gauge PLANE_ALTITUDE 1234\ngauge plane_heading_degrees_magnetic 567 14\n"
+                                "gauge 61 890  # AIRSPEED\ngauge GEAR_POS_NOSE 0\ngauge PARKING_BRAKE_POS 1 2\n"
                                 "press SW1\nrelease SW1\npress SW5 2\nrelease SW5 2\nshow\nview off\nshow\n"
                                 "unplug 2\npress SW2\nrelease SW2\nplug 2\npress SW3 2\n");
     // Digits "1234", "567" and "890" from columns 0, 4 and 8 (segment r in row r); LED 97
@@ -76,6 +77,9 @@ TEST(DemoCommandTest, OutcomesOfScriptsAndArguments) {
     const std::string usage = "\nusage: mfp demo [--ini FILE] [--sim SERIAL]... [--script FILE]\n";
     const std::string folder = ::testing::TempDir(), iniPath = TempPath(".ini");
     std::ofstream(iniPath) << "[0000a1b2]\n";
+    // The same variable by name and by number lights the same digits.
+    const std::string namedIniPath = TempPath("named.ini");
+    std::ofstream(namedIniPath) << "[0000A1B2]\noutputs=4,1,PLANE_ALTITUDE,%g,0,4,0,4,5,73,%g,0,4,0\n";
     const std::string started = "mfp demo: 1 panel(s) started\n";
     const struct {
         std::string arguments;
@@ -85,7 +89,12 @@ TEST(DemoCommandTest, OutcomesOfScriptsAndArguments) {
         int status;
     } cases[] = {
         // Digits as people read them; the bundled flight without a terminal and a script.
-        {"", "gauge 1 -1.5\ngauge 2 8.25\ngauge 3 -42\nshow\n", "panel 0000A1B2 digits \"-1.508.25 -42 \"\n",
+        {"", "gauge PLANE_ALTITUDE 1234.9\ngauge PLANE_HEADING_DEGREES_MAGNETIC 359.9\ngauge AIRSPEED -42\nshow\n",
+         "panel 0000A1B2 digits \"1234359 -42 \"\n", "1 panel(s) started\n", 0},
+        // The example's radio panel: BCD 0x1825 (6181) is 118.25, the transponder's 0x1200 is 1200.
+        {"--ini " MFP_EXAMPLE_INI " --sim 0000C3D4", "gauge COM_FREQUENCY 6181 14\ngauge TRANSPONDER_CODE 4608 14\nshow\n",
+         "panel 0000C3D4 digits \"118.25 1200  \"\n", "1 panel(s) started\n", 0},
+        {"--ini " + namedIniPath, "gauge 73 1234\nshow\n", "panel 0000A1B2 digits \"12341234    \"\n",
          "1 panel(s) started\n", 0},
         {"", nullptr, "panel 0000A1B2 digits \"1250120 100 \"\n", "no terminal: playing the bundled flight\n" + started, 0},
         // Reloads start the panels again; the missing section is told once.
@@ -95,6 +104,7 @@ TEST(DemoCommandTest, OutcomesOfScriptsAndArguments) {
         {"", "show\npress SW1 3\n", "", kScript + ": line 2: no panel 3 (there are 1)\n", 2},
         {"", "show\ngauge 1\n", "", kScript + ": line 2: expected gauge ID VALUE [TYPE]\n", 2},
         {"", "show\ngauge 1 2 7\n", "", kScript + ": line 2: type must be 2, 14 or 33\n", 2},
+        {"", "show\ngauge ALTITUDE 1\n", "", kScript + ": line 2: bad gauge id ALTITUDE\n", 2},
         {"", "show\nwait soon\n", "", kScript + ": line 2: expected wait MS\n", 2},
         {"", "show\nview sideways\n", "", kScript + ": line 2: expected view on or view off\n", 2},
         {"", "show\nfly\n", "", kScript + ": line 2: unknown command fly\n", 2},
@@ -115,6 +125,7 @@ TEST(DemoCommandTest, OutcomesOfScriptsAndArguments) {
         EXPECT_EQ(run.status, c.status);
     }
     std::remove(iniPath.c_str());
+    std::remove(namedIniPath.c_str());
     const DemoRun help = RunDemo("--help");
     for (const char* option : {"--ini FILE ", "--sim SERIAL ", "--script FILE ", "--help ", "--  "})
         EXPECT_NE(help.output.find(option), std::string::npos) << option;

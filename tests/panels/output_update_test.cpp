@@ -77,10 +77,18 @@ TEST(OutputRulesTest, TrialPassesGiveTheFirstFailureOfEachOutput) {
     // x*2 uses the x of the same pass; 1234.5 as type code 2 is 1234's low 8 bits, -46.
     for (const char* format : {"%g", "%gA", "%g%g", "x=%g", "x*2", "1/(%g-1)", "1/(%g+46)"})
         outputs.emplace_back().format = format;
+    // A radio frequency (COM_FREQUENCY, 23) holds BCD digits, so %x never shows a letter: 1234.5
+    // is tried as 0x1234. Altitude (PLANE_ALTITUDE, 73) in hexadecimal: 1234 is 4d2.
+    for (const int gauge : {23, 73}) {
+        MFPOutput& output = outputs.emplace_back();
+        output.format = "%x";
+        output.gaugeVariable = gauge;
+    }
     const std::vector<OutputTrial> trials = TryOutputs(outputs);
     const struct { std::size_t output; OutputStep step; double value; uint32_t typeCode; } expected[] = {
         {1, OutputStep::FormulaFailed, 0, 33}, {2, OutputStep::UnusableFormat, 0, 33},
-        {5, OutputStep::FormulaFailed, 1, 33}, {6, OutputStep::FormulaFailed, 1234.5, 2}};
+        {5, OutputStep::FormulaFailed, 1, 33}, {6, OutputStep::FormulaFailed, 1234.5, 2},
+        {8, OutputStep::FormulaFailed, 1234.5, 33}};
     ASSERT_EQ(trials.size(), std::size(expected));
     for (std::size_t i = 0; i < trials.size(); ++i) {
         SCOPED_TRACE(i);

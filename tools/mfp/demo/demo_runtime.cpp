@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <thread>
 
 #include "board/segment_pattern.h"
+#include "catalogue/gauge_variables.h"
 #include "config/mfp_data.h"
 #include "iokit/iokit.h"
 #include "os/same_name.h"
@@ -40,6 +42,27 @@ const char* BundledFlight() {
     return
 #include "tools/mfp/demo/flight.inc"
         ;
+}
+
+namespace {
+
+uint32_t Token(const char* name) { return static_cast<uint32_t>(GaugeVariableNumber(name).value_or(0)); }
+
+}  // namespace
+
+void SetFlightGauges(SimHost& host, const FlightMoment& moment) {
+    constexpr double kGearDown = 16383;       // lever and gear positions, 0 up
+    constexpr double kBrakeFull = 32768;      // 0 off
+    constexpr double kUnitsPerFootPerMinute = 256 * 0.3048 / 60;  // vertical speed in 1/256 m/s
+    host.SetGauge(Token("PLANE_ALTITUDE"), moment.altitudeFeet);
+    host.SetGauge(Token("PLANE_HEADING_DEGREES_MAGNETIC"), moment.headingDegrees);
+    host.SetGauge(Token("AIRSPEED"), moment.airspeedKnots);
+    host.SetGauge(Token("VERTICAL_SPEED"), std::round(moment.climbFeetPerMinute * kUnitsPerFootPerMinute));
+    host.SetGauge(Token("GEAR_HANDLE_POS"), moment.gearHandleDown ? kGearDown : 0);
+    host.SetGauge(Token("GEAR_POS_NOSE"), std::round(moment.gearDown * kGearDown));
+    host.SetGauge(Token("PARKING_BRAKE_POS"), moment.parkingBrakeSet ? kBrakeFull : 0);
+    host.SetGauge(Token("COM_FREQUENCY"), 0x1825, kGaugeTypeInt16);   // BCD: 118.25
+    host.SetGauge(Token("TRANSPONDER_CODE"), 0x1200, kGaugeTypeInt16);  // 1200
 }
 
 // The module's messages are laid out for a message box; here each is one line, its line
@@ -117,12 +140,13 @@ DemoRuntime::DemoRuntime(const std::vector<std::string>& serials, const std::str
     }
     view = host.OpenView(kCockpitView);
     // The aircraft of the bundled flight stands on the runway: every gauge of the bundled
-    // configuration is known from the start, so the first pass drives every output.
-    host.SetGauge(1, 1200);  // altitude
-    host.SetGauge(2, 270);   // heading
-    host.SetGauge(3, 0);     // speed
-    host.SetGauge(4, 1);     // gear down
-    host.SetGauge(5, 1);     // parking brake on
+    // configuration is known from the start, so the first pass drives every output. The values
+    // and their scales are the bundled flight's (flight.txt says why).
+    FlightMoment onTheRunway;
+    onTheRunway.altitudeFeet = 1200;
+    onTheRunway.headingDegrees = 270;
+    onTheRunway.parkingBrakeSet = true;
+    SetFlightGauges(host, onTheRunway);
     KitUseBackend(backend);
     panelSet = std::make_unique<CMFP>(PanelServices{host, host, host, profile, messages, iniPath});
 }

@@ -86,6 +86,21 @@ const char* DemoConfiguration();
 // The bundled flight: the script tools/mfp/demo/flight.txt.
 const char* BundledFlight();
 
+// One moment of the aircraft, in what its cockpit displays show.
+struct FlightMoment {
+    double altitudeFeet = 0;
+    double headingDegrees = 0;
+    double airspeedKnots = 0;
+    double climbFeetPerMinute = 0;
+    double gearDown = 1;  // 0 up to 1 down
+    bool gearHandleDown = true;
+    bool parkingBrakeSet = false;
+};
+
+// Sets the moment as FS2004's gauge variables, with the values and scales of the bundled flight
+// (flight.txt says which and why), and the radios it tunes.
+void SetFlightGauges(SimHost& host, const FlightMoment& moment);
+
 // The digits a panel shows: the first kDemoDigits matrix columns (the bundled configuration's),
 // each column's rows the segments a (row 0) to g and the point (row 7).
 constexpr int kDemoDigits = 12;

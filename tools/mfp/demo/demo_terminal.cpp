@@ -143,18 +143,24 @@ public:
         std::unique_lock<std::mutex> guard(lock);
         if (!paused && !brakeSet) seconds += passed;
         const bool held = brakeSet;
+        const bool still = held || paused;
         const double t = std::fmod(seconds, 120.0);
         char state[64];
         std::snprintf(state, sizeof state, "flight %s at %.0f s",
                       paused ? "paused" : held ? "held by the parking brake" : "running", seconds);
         guard.unlock();
         const double climb = t < 10 ? 0 : t < 60 ? (t - 10) / 50 : t < 100 ? 1 - (t - 60) / 40 : 0;
-        host.SetGauge(1, std::round(1200 + 7800 * climb));
-        host.SetGauge(2, std::round(100 + std::fmod(270 + t * 3, 260)));
-        host.SetGauge(3, held ? 0 : std::round(t < 100 ? 120 + 100 * std::sin(climb * 1.5) : 120));
-        const bool gearMoving = (t >= 12 && t < 16) || (t >= 90 && t < 94);
-        host.SetGauge(4, gearMoving ? 0.5 : (t >= 16 && t < 94) ? 0 : 1);
-        host.SetGauge(5, held ? 1 : 0);
+        const double climbPerMinute = t < 10 ? 0 : t < 60 ? 7800.0 / 50 * 60 : t < 100 ? -7800.0 / 40 * 60 : 0;
+        FlightMoment moment;
+        moment.altitudeFeet = std::round(1200 + 7800 * climb);
+        moment.headingDegrees = std::round(100 + std::fmod(270 + t * 3, 260));
+        moment.airspeedKnots = held ? 0 : std::round(t < 100 ? 120 + 100 * std::sin(climb * 1.5) : 120);
+        moment.climbFeetPerMinute = still ? 0 : climbPerMinute;
+        // Up from 12 s to 16 s, down again from 90 s to 94 s.
+        moment.gearHandleDown = t < 12 || t >= 90;
+        moment.gearDown = t < 12 ? 1 : t < 16 ? (16 - t) / 4 : t < 90 ? 0 : t < 94 ? (t - 90) / 4 : 1;
+        moment.parkingBrakeSet = held;
+        SetFlightGauges(host, moment);
         return state;
     }
 
