@@ -133,6 +133,7 @@ void CMFPWorker::ReplaceTables(MFPInputTable& newInputs, MFPOutputList& newOutpu
     std::lock_guard<std::mutex> guard(outputsLock);
     outputs.swap(newOutputs);
     loggedFailures.assign(outputs.size(), std::string());
+    loggedNoValue.assign(outputs.size(), false);
 }
 
 MFPInputTable CMFPWorker::Inputs() const {

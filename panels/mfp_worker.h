@@ -117,6 +117,8 @@ private:
     MFPOutputList outputs;
     // Per output: the failure last logged, empty while it succeeds; cleared by a reload.
     std::vector<std::string> loggedFailures;
+    // Per output: whether its variable's missing value was logged, once per load.
+    std::vector<bool> loggedNoValue;
     bool simulatorFound = false;
     std::array<uint8_t, 8> lastInputs{};
     CTarnellController* board = nullptr;

@@ -54,11 +54,20 @@ void CMFPWorker::UpdateOutputs() {
 
 bool CMFPWorker::UpdateOutput(std::size_t index, FormulaEvaluator& evaluator, std::string& text) {
     const MFPOutput& output = outputs[index];
+    // A group without a kind bit shows nothing, so it reads nothing either.
+    if (output.Kind() == OutputKind::None) return true;
     GaugeVariable variable{};
     variable.token = static_cast<uint32_t>(output.gaugeVariable);
     if (!services.host.Available()) return false;
     services.host.LookupGaugeVariable(variable);
-    if (variable.typeCode == 0 || variable.data == nullptr) return false;
+    // A variable the simulator does not give darkens its own output only: the pass goes on.
+    if (variable.typeCode == 0 || variable.data == nullptr) {
+        if (!loggedNoValue[index])
+            theLog.Write(0, kModuleName, "Output %d: gauge variable %d gives no value; it is skipped\n",
+                         static_cast<int>(index + 1), output.gaugeVariable);
+        loggedNoValue[index] = true;
+        return true;
+    }
 
     std::string problem;
     const bool shown = EvaluateOutput(output.format, variable, evaluator, text, problem) == OutputStep::Shown;

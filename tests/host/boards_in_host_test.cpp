@@ -22,12 +22,14 @@ const std::string kBoards = "1583:" + kPanelA + ",1583:" + kPanelB;
 // SW2 parking brake (0x100D8), SW5 the G key; altitude (PLANE_ALTITUDE, 73) on digits 1-4,
 // heading (PLANE_HEADING_DEGREES_MAGNETIC, 81) 5-7, speed (AIRSPEED, 61) 9-11, gear LEDs 97 and
 // 99 (GEAR_POS_NOSE, 332), the parking brake (PARKING_BRAKE_POS, 323) on port 0 line 0. Panel A
-// names the variables, panel B gives their numbers: both must light the same.
+// names the variables, panel B gives their numbers: both must light the same. Panel A also has
+// a variable FS2004 does not have first, which must darken only its own LED.
 const char kInputs[] =
     "Inputs=10022,0,100D8,0,100D7,0,102BF,0,1000013,0,1000039,0,10019,0,10000,0,10000,0,10000,0,"
     "10000,0,10000,0,10000,0,10000,0,10000,0\r\n";
 const char kOutputsByName[] =
-    "outputs=4,1,PLANE_ALTITUDE,int(%g),0,4,0,4,5,plane_heading_degrees_magnetic,int(%g),0,3,0,4,9,AIRSPEED,"
+    "outputs=2,200,NO_SUCH_VARIABLE,%g,0,1,0,"
+    "4,1,PLANE_ALTITUDE,int(%g),0,4,0,4,5,plane_heading_degrees_magnetic,int(%g),0,3,0,4,9,AIRSPEED,"
     "int(%g),0,3,0,2,97,GEAR_POS_NOSE,%g,0,1,0,2,99,GEAR_POS_NOSE,%g,16383,0,0,9,0,PARKING_BRAKE_POS,%g,1,0,0\r\n";
 const char kOutputsByNumber[] =
     "outputs=4,1,73,int(%g),0,4,0,4,5,81,int(%g),0,3,0,4,9,61,int(%g),0,3,0,2,97,332,%g,0,1,0,2,99,332,%g,16383,0,0,"

@@ -77,9 +77,11 @@ TEST(DemoCommandTest, OutcomesOfScriptsAndArguments) {
     const std::string usage = "\nusage: mfp demo [--ini FILE] [--sim SERIAL]... [--script FILE]\n";
     const std::string folder = ::testing::TempDir(), iniPath = TempPath(".ini");
     std::ofstream(iniPath) << "[0000a1b2]\n";
-    // The same variable by name and by number lights the same digits.
+    // The same variable by name and by number lights the same digits; a variable FS2004 does not
+    // have darkens only its own output.
     const std::string namedIniPath = TempPath("named.ini");
-    std::ofstream(namedIniPath) << "[0000A1B2]\noutputs=4,1,PLANE_ALTITUDE,%g,0,4,0,4,5,73,%g,0,4,0\n";
+    std::ofstream(namedIniPath) << "[0000A1B2]\noutputs=2,200,NO_SUCH_VARIABLE,%g,0,1,0,4,1,PLANE_ALTITUDE,%g,0,4,0,"
+                                   "4,5,73,%g,0,4,0\n";
     const std::string started = "mfp demo: 1 panel(s) started\n";
     const struct {
         std::string arguments;

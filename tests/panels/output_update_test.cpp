@@ -155,29 +155,35 @@ TEST_F(OutputUpdateTest, FormulaErrorSkipsOnlyItsOutputAndIsLoggedOnce) {
     }
 }
 
-// A pass ends at an unknown gauge variable, before any lookup without the PANELS table or with
-// the run flag cleared; with the flag cleared the update thread winds down at once.
-TEST_F(OutputUpdateTest, PassesEndEarlyAndTheUpdateThreadWindsDown) {
+// A variable the simulator does not give (99 here) and a group without a kind bit darken only
+// themselves: the pass goes on, the first is logged once per load, the second is not even read.
+// A pass ends before any lookup without the PANELS table or with the run flag cleared; with the
+// flag cleared the update thread winds down at once.
+TEST_F(OutputUpdateTest, AMissingVariableDarkensOnlyItsOutputAndPassesEndWithoutTheHost) {
     host.SetGauge(1, 1.0);
-    WriteKey(kSerial, "outputs", "2,1,1,%g,1,0,0,2,2,99,%g,1,0,0,2,3,1,%g,1,0,0");
+    WriteKey(kSerial, "outputs", "2,1,1,%g,1,0,0,2,2,99,%g,1,0,0,10,4,1,%g,1,0,0,2,3,1,%g,1,0,0");
     StartWorker();
-    for (int pass = 0; pass < 2; ++pass) {
+    for (int pass = 0; pass < 3; ++pass) {
+        if (pass == 2) worker->ReloadMFPData();
         worker->UpdateOutputs();
         EXPECT_TRUE(Led(1));
-        EXPECT_FALSE(Led(3)) << "never reached";
+        EXPECT_FALSE(Led(2));
+        EXPECT_FALSE(Led(4)) << "no kind, nothing written";
+        EXPECT_TRUE(Led(3)) << "reached after the missing variable";
+        EXPECT_EQ(CountLog("Output 2: gauge variable 99 gives no value; it is skipped"), pass < 2 ? 1 : 2);
     }
-    EXPECT_EQ(host.LookupCount(), 4u);
+    EXPECT_EQ(host.LookupCount(), 9u);
     host.SetPanelsAvailable(false);
     worker->UpdateOutputs();
-    EXPECT_EQ(host.LookupCount(), 4u) << "no PANELS table";
+    EXPECT_EQ(host.LookupCount(), 9u) << "no PANELS table";
     host.SetPanelsAvailable(true);
     runFlag.Clear();
     worker->UpdateOutputs();
-    EXPECT_EQ(host.LookupCount(), 4u) << "run flag cleared";
+    EXPECT_EQ(host.LookupCount(), 9u) << "run flag cleared";
     worker->UpdateThreadProc();
     EXPECT_TRUE(worker->AwaitStartUp());
     EXPECT_EQ(worker->PassesDone(), 0u);
-    EXPECT_EQ(host.LookupCount(), 4u);
+    EXPECT_EQ(host.LookupCount(), 9u);
     EXPECT_FALSE(Led(1)) << "cleared";
     EXPECT_FALSE(sim->LedMatrixOn()) << "shut down";
 }
