@@ -81,7 +81,7 @@ public:
             const std::string* field = &fields[group * kFieldsPerOutput];
             const std::string where = "outputs: output " + std::to_string(group + 1);
             if (HexReadsAsZeroByAccident(field[0]))
-                Warn(where + " flags " + Quoted(field[0]) + " read as 0");
+                Warn(where + " flags " + Quoted(field[0]) + " reads as 0");
             const OutputKind kind = KindOfFlags(ParseHexText(field[0]));
             if (kind == OutputKind::None) {
                 Warn(where + " has flags " + Quoted(field[0]) + " without a kind bit (4, 1 or 2); it shows nothing");

@@ -1,6 +1,9 @@
 #include "tools/mfp/arguments.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 
 #include "tools/mfp/output_text.h"
 
@@ -10,6 +13,15 @@ void PrintCommandHelp(const CommandHelp& help) {
                 "  --                ends the options: what follows is never taken for one\n"
                 "%s%s",
                 help.name, help.synopsis, help.summary, help.options, *help.notes ? "\n" : "", help.notes);
+}
+
+std::string UnreadableFile(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return "is a directory";
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return std::strerror(errno);
+    std::fclose(file);
+    return "";
 }
 
 ArgumentReader::ArgumentReader(std::string_view command, const Arguments& args, bool operandsEndOptions)

@@ -24,6 +24,10 @@ const std::vector<CommandHelp>& AllCommandHelp();
 const CommandHelp* FindCommandHelp(std::string_view command);
 void PrintCommandHelp(const CommandHelp& help);
 
+// Why a file named on the command line cannot be read ("is a directory", the system's reason),
+// or nothing when it can.
+std::string UnreadableFile(const std::string& path);
+
 // Typical use:
 //   ArgumentReader reader("events", args);
 //   while (reader.Next()) {

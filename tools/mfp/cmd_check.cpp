@@ -32,13 +32,21 @@ void ParseOptions(ArgumentReader& reader, CheckOptions& options) {
         } else if (reader.Is("--section")) {
             options.oneSection = true;
             options.section = reader.Value().value_or("");
+        } else if (reader.IsOperand() && reader.Current().size() > 1 && reader.Current()[0] == '-') {
+            // -h and the like are options mistyped; a file so named is written ./-h.
+            reader.Fail("unknown option");
         } else if (reader.IsOperand() && options.iniPath.empty()) {
             options.iniPath = reader.Current();
         } else {
             reader.Unexpected();
         }
     }
-    if (options.iniPath.empty()) reader.Fail("INI", "the configuration file to check is missing");
+    if (options.iniPath.empty()) {
+        reader.Fail("INI", "the configuration file to check is missing");
+    } else if (options.iniPath != "-" && options.iniPath != "/dev/stdin") {
+        const std::string why = UnreadableFile(options.iniPath);
+        if (!why.empty()) reader.Fail(options.iniPath, why);
+    }
 }
 
 enum class Input { Read, Unreadable, TooLarge };

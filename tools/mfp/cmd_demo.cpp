@@ -4,10 +4,8 @@
 // and the panels saw, for tests and bug reports.
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <optional>
@@ -30,16 +28,6 @@ struct DemoOptions {
     std::vector<std::string> serials;
     std::string scriptPath;
 };
-
-// Why the file cannot be read, or nothing when it can.
-std::string Unreadable(const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return "is a directory";
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return std::strerror(errno);
-    std::fclose(file);
-    return "";
-}
 
 // The options; nothing with `status` 0 after the help, 2 after telling what is wrong.
 std::optional<DemoOptions> ParseOptions(const Arguments& args, int& status) {
@@ -65,7 +53,7 @@ std::optional<DemoOptions> ParseOptions(const Arguments& args, int& status) {
             continue;
         }
         std::string& path = reader.Is("--ini") ? options.iniPath : options.scriptPath;
-        const std::string why = path.empty() ? Unreadable(*value) : "given twice";
+        const std::string why = path.empty() ? UnreadableFile(*value) : "given twice";
         if (!why.empty()) reader.Fail(why);
         else path = *value;
     }
