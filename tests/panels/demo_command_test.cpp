@@ -110,6 +110,9 @@ TEST(DemoCommandTest, OutcomesOfScriptsAndArguments) {
         {"", "show\nwait soon\n", "", kScript + ": line 2: expected wait MS\n", 2},
         {"", "show\nview sideways\n", "", kScript + ": line 2: expected view on or view off\n", 2},
         {"", "show\nfly\n", "", kScript + ": line 2: unknown command fly\n", 2},
+        // A script's bytes never reach the terminal raw: 0xE9 as UTF-8, an escape as \x1B.
+        {"", "show\nfl\xE9\x1B[2J\n", "", kScript + ": line 2: unknown command fl\xC3\xA9\\x1B[2J\n", 2},
+        {"--script -", nullptr, "", "1 panel(s) started\n", 0},
         {"", "show\nshow all\n", "", kScript + ": line 2: show takes nothing\n", 2},
         {"--ini /no/such.ini", nullptr, "", "--ini /no/such.ini: No such file or directory" + usage, 2},
         {"--ini " + folder, nullptr, "", "--ini " + folder + ": is a directory" + usage, 2},

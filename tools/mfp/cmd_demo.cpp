@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <mutex>
 #include <optional>
 #include <sstream>
@@ -18,6 +19,7 @@
 #include "tools/mfp/arguments.h"
 #include "tools/mfp/commands.h"
 #include "tools/mfp/demo/demo_runtime.h"
+#include "tools/mfp/output_text.h"
 #include "tools/mfp/demo/demo_script.h"
 #include "tools/mfp/demo/demo_terminal.h"
 
@@ -53,7 +55,9 @@ std::optional<DemoOptions> ParseOptions(const Arguments& args, int& status) {
             continue;
         }
         std::string& path = reader.Is("--ini") ? options.iniPath : options.scriptPath;
-        const std::string why = path.empty() ? UnreadableFile(*value) : "given twice";
+        // "--script -" reads the script from standard input.
+        const bool standardInput = reader.Is("--script") && *value == "-";
+        const std::string why = !path.empty() ? "given twice" : standardInput ? "" : UnreadableFile(*value);
         if (!why.empty()) reader.Fail(why);
         else path = *value;
     }
@@ -134,7 +138,8 @@ int RunScript(std::istream& text, const std::string& name, const DemoOptions& op
     const auto commands =
         ParseDemoScript(text, static_cast<int>(options.serials.size()), error);
     if (!commands) {
-        std::fprintf(stderr, "mfp demo: %s: %s\n", name.c_str(), error.c_str());
+        // The line may hold any bytes: shown as UTF-8, control characters as \xNN.
+        std::fprintf(stderr, "mfp demo: %s: %s\n", UserText(name).c_str(), UserText(error).c_str());
         return 2;
     }
     DemoRuntime runtime(options.serials, options.iniPath);
@@ -158,6 +163,7 @@ int RunDemoCommand(const Arguments& args) {
     int status = 0;
     const std::optional<DemoOptions> options = ParseOptions(args, status);
     if (!options) return status;
+    if (options->scriptPath == "-") return RunScript(std::cin, "standard input", *options);
     if (!options->scriptPath.empty()) {
         std::ifstream script(options->scriptPath);
         return RunScript(script, options->scriptPath, *options);

@@ -15,8 +15,8 @@ const std::vector<CommandHelp>& AllCommandHelp() {
          "                    every panel)\n"
          "  --sim SERIAL      a simulated panel, its serial 8 hexadecimal digits; repeatable\n"
          "                    (default: one panel, 0000A1B2)\n"
-         "  --script FILE     play the script FILE without a terminal, print what the simulator\n"
-         "                    and the panels saw, and end\n",
+         "  --script FILE     play the script FILE (- for standard input) without a terminal,\n"
+         "                    print what the simulator and the panels saw, and end\n",
          "In a terminal it draws the panels and flies the bundled flight; the screen lists its keys.\n"
          "Without a terminal (standard input or output redirected, or on Windows) and without\n"
          "--script it plays the bundled flight as a script and ends.\n\n"
