@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "catalogue/event_catalogue.h"
 #include "catalogue/gauge_variables.h"
 #include "config/build_mfp_data.h"
 #include "config/fields.h"
@@ -69,7 +70,10 @@ public:
             const std::string where = "Inputs: SW" + std::to_string(k + 1) + " (" + InputKeys()[k] + ")";
             const std::string& eventId = fields[kFieldsPerInput * k];
             const std::string& value = fields[kFieldsPerInput * k + 1];
-            if (HexReadsAsZeroByAccident(eventId)) Warn(where + " event id " + Quoted(eventId) + " reads as 0");
+            if (HexReadsAsZeroByAccident(eventId))
+                Warn(where + " event id " + Quoted(eventId) + " reads as 0");
+            else if (!IsKnownEvent(ParseHexText(eventId)))
+                Warn(where + " event id " + Quoted(eventId) + " is no event FS2004 knows (mfp events lists them)");
             if (DecimalReadsAsZeroByAccident(value)) Warn(where + " value " + Quoted(value) + " reads as 0");
         }
     }
@@ -83,6 +87,7 @@ public:
             if (HexReadsAsZeroByAccident(field[0]))
                 Warn(where + " flags " + Quoted(field[0]) + " reads as 0");
             const OutputKind kind = KindOfFlags(ParseHexText(field[0]));
+            CheckDecimalLookingFlags(where, field[0]);
             if (kind == OutputKind::None) {
                 Warn(where + " has flags " + Quoted(field[0]) + " without a kind bit (4, 1 or 2); it shows nothing");
                 continue;
@@ -92,10 +97,68 @@ public:
                 if (DecimalReadsAsZeroByAccident(field[number.number - 1]))
                     Warn(where + " " + number.name + " " + Quoted(field[number.number - 1]) + " reads as 0");
             }
+            CheckPosition(where, kind, field);
         }
     }
 
+    // A panel reads the section of its own serial only.
+    void CheckSectionName() {
+        if (!IsHexDigits(check.section, 8))
+            Warn("[" + check.section + "] is no board serial (8 hexadecimal digits, as mfp panels lists them): "
+                 "no panel reads this section");
+    }
+
 private:
+    static bool IsKnownEvent(uint32_t id) {
+        static const EventCatalogue events = BuildEventCatalogue();
+        return events.count(id) != 0;
+    }
+
+    // Flags are hexadecimal: sums of 1, 2, 8 and 16 worked out in decimal name other bits.
+    void CheckDecimalLookingFlags(const std::string& where, const std::string& field) {
+        static const char* const decimalSums[] = {"10", "17", "18", "25", "26"};
+        for (const char* sum : decimalSums) {
+            if (field != sum) continue;
+            const int meant = ParseDecimalText(field);
+            std::string parts;
+            for (int bit = 1; bit <= 16; bit *= 2)
+                if (meant & bit) parts += (parts.empty() ? "" : " + ") + std::to_string(bit);
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(meant));
+            Warn(where + " flags " + Quoted(field) + " are hexadecimal, not " + parts + ": for " + parts + " write " + hex);
+        }
+    }
+
+    // What falls outside the board's 32 digits, 256 matrix LEDs, 4 ports and 8 lines is not shown.
+    void CheckPosition(const std::string& where, OutputKind kind, const std::string* field) {
+        const int position = ParseDecimalText(field[1]);
+        switch (kind) {
+            case OutputKind::Display: {
+                const int width = ParseDecimalText(field[5]);
+                if (position < 1 || position > 32)
+                    Warn(where + " digit " + std::to_string(position) +
+                         " is not on the panel (1 to 32): only what falls on digits 1 to 32 shows");
+                else if (width > 0 && position + width - 1 > 32)
+                    Warn(where + " width " + std::to_string(width) + " from digit " + std::to_string(position) +
+                         " runs past digit 32: the padding fills every digit up to 32");
+                break;
+            }
+            case OutputKind::MatrixLed:
+                if (position < 1 || position > 256)
+                    Warn(where + " led " + std::to_string(position) + " is not on the panel (1 to 256): it never lights");
+                break;
+            case OutputKind::PortLed: {
+                const int bit = ParseDecimalText(field[6]);
+                if (position < 0 || position > 3)
+                    Warn(where + " port " + std::to_string(position) + " is not on the panel (0 to 3): it never lights");
+                if (bit < 0 || bit > 7)
+                    Warn(where + " bit " + std::to_string(bit) + " is no line of a port (0 to 7): it never lights");
+                break;
+            }
+            case OutputKind::None: break;
+        }
+    }
+
     // Field 3 names a variable by number or by name; 0 and numbers FS2004 does not have show nothing.
     void CheckGaugeField(const std::string& where, const std::string& field) {
         const GaugeVariableField gauge = ParseGaugeVariableField(field);
@@ -133,6 +196,7 @@ SectionCheck CheckSection(const ProfileFile& profile, const std::string& iniPath
         check.outputs.clear();
     }
     SectionChecker checker(profile, iniPath, check);
+    checker.CheckSectionName();
     checker.CheckCut(kInputsKey, DefaultInputsLine());
     checker.CheckCut(kOutputsKey, kDefaultOutputs);
     checker.CheckInputFields();

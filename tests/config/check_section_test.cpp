@@ -18,17 +18,38 @@ std::string InputsEndingWith(const std::string& pair) {
 // A corrupt key is named with the message the user would see, and no tables are kept.
 TEST(CheckSection, NamesCorruptionAndWarnsAboutWhatSurprisesAUser) {
     // Each expected warning contains its text.
-    struct Case { std::string keys; const char* corruptItem; std::vector<std::string> warnings; };
+    struct Case {
+        std::string keys;
+        const char* corruptItem;
+        std::vector<std::string> warnings;
+        std::string section = "0000B001";
+    };
     const Case cases[] = {
         {"", "", {}},
         {"Inputs=\r\n", "Inputs", {}},
         {"outputs=1,2\r\n", "outputs", {}},
         {InputsEndingWith(" 1A2B,5"), "", {"SW15 (0106) event id \" 1A2B\" reads as 0"}},
-        {InputsEndingWith("0,abc"), "", {"SW15 (0106) value \"abc\" reads as 0"}},
-        {InputsEndingWith("0x0,-0"), "", {}},
+        {InputsEndingWith("10000,abc"), "", {"SW15 (0106) value \"abc\" reads as 0"}},
+        {InputsEndingWith("0x0,-0"), "", {"SW15 (0106) event id \"0x0\" is no event FS2004 knows"}},
+        {InputsEndingWith("1A2B,5"), "", {"SW15 (0106) event id \"1A2B\" is no event FS2004 knows"}},
+        {InputsEndingWith("0x10022,1"), "", {}},
         {InputsEndingWith("0x,-"), "", {"SW15 (0106) event id \"0x\" reads as 0", "SW15 (0106) value \"-\" reads as 0"}},
-        {"outputs=10,0,1,%g,1,0,0\r\n", "", {"output 1 has flags \"10\" without a kind bit"}},
-        {"outputs=4,0,1,%g %g,1,0,0,2,x,1,ab,1,0,0\r\n", "", {"output 2 led \"x\" reads as 0"}},
+        {"outputs=10,0,1,%g,1,0,0\r\n", "",
+         {"output 1 flags \"10\" are hexadecimal, not 2 + 8: for 2 + 8 write A", "output 1 has flags \"10\" without a kind bit"}},
+        {"outputs=17,1,73,%g,1,0,2,A,1,73,%g,1,0,0\r\n", "",
+         {"output 1 flags \"17\" are hexadecimal, not 1 + 16: for 1 + 16 write 11"}},
+        // What lies off the board's 32 digits, 256 LEDs, 4 ports and 8 lines.
+        {"outputs=4,0,73,%g,0,4,0,4,33,73,%g,0,4,0,4,30,73,%g,0,4,0,4,29,73,%g,0,4,0\r\n", "",
+         {"output 1 digit 0 is not on the panel", "output 2 digit 33 is not on the panel",
+          "output 3 width 4 from digit 30 runs past digit 32"}},
+        {"outputs=2,0,73,%g,1,0,0,2,257,73,%g,1,0,0,2,256,73,%g,1,0,0,1,4,73,%g,1,0,8,1,3,73,%g,1,0,7\r\n", "",
+         {"output 1 led 0 is not on the panel", "output 2 led 257 is not on the panel",
+          "output 4 port 4 is not on the panel", "output 4 bit 8 is no line of a port"}},
+        {"", "", {"[Caf\xE9] is no board serial"}, "Caf\xE9"},
+        {"", "", {"[0000AIB2] is no board serial"}, "0000AIB2"},
+        {"", "", {}, "0000a1b2"},
+        {"outputs=4,1,1,%g %g,1,0,0,2,x,1,ab,1,0,0\r\n", "",
+         {"output 2 led \"x\" reads as 0", "output 2 led 0 is not on the panel"}},
         {"outputs=G,0,10,%g,1,0,1\r\n", "", {"flags \"G\" reads as 0", "without a kind bit"}},
         {"outputs=4,1,Plane_Altitude,%g,0,4,0,2,9,PLANE_ALTITUD,%g,1,0,0,2,10,0,%g,1,0,0,2,11,909,%g,1,0,0\r\n", "",
          {"output 2 gauge \"PLANE_ALTITUD\" is no FS2004 gauge variable; it reads as 0, no variable",
@@ -38,8 +59,8 @@ TEST(CheckSection, NamesCorruptionAndWarnsAboutWhatSurprisesAUser) {
     };
     for (const Case& c : cases) {
         TempFolder folder;
-        const std::string path = folder.Write("t.ini", "[B1]\r\n" + c.keys);
-        const SectionCheck check = CheckSection(SimProfileFile(), path, "B1");
+        const std::string path = folder.Write("t.ini", "[" + c.section + "]\r\n" + c.keys);
+        const SectionCheck check = CheckSection(SimProfileFile(), path, c.section);
         const bool corrupt = *c.corruptItem != '\0';
         EXPECT_EQ(check.corrupt, corrupt) << c.keys;
         EXPECT_EQ(check.corruptItem, c.corruptItem);

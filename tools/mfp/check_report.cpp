@@ -1,8 +1,10 @@
 #include "tools/mfp/check_report.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "catalogue/gauge_variables.h"
+#include "os/same_name.h"
 #include "panels/output_rules.h"
 #include "tools/mfp/output_text.h"
 
@@ -117,10 +119,14 @@ std::vector<SectionCheck> CheckConfiguration(const ProfileText& profile, const s
                                              const std::string* onlySection) {
     const std::vector<std::string> sections =
         onlySection ? std::vector<std::string>{*onlySection} : BoardSections(profile.SectionNames());
+    const std::vector<std::string> present = profile.SectionNames();
     std::vector<SectionCheck> checks;
     for (const std::string& section : sections) {
         checks.push_back(CheckSection(profile, iniPath, section));
         AddTrialWarnings(checks.back());
+        if (std::none_of(present.begin(), present.end(), [&](const std::string& name) { return SameName(name, section); }))
+            checks.back().warnings.push_back("the file has no section [" + section +
+                                             "]: a panel of that serial gets the defaults shown");
     }
     return checks;
 }
