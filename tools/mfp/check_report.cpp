@@ -30,6 +30,57 @@ void AddTrialWarnings(SectionCheck& check) {
     }
 }
 
+// Where an output lights the LED matrix: columns first to last (a digit is a whole column, its
+// segments and point the column's 8 rows; LED n is row (n-1) mod 8 of column (n-1) div 8), or a
+// port line.
+struct Place {
+    std::size_t output;
+    int first = 0, last = 0;  // matrix columns; port * 8 + line for a port LED
+    std::string text;         // "digits 1 to 4", "led 9, in digit 2's column", "port 0 line 3"
+};
+
+std::string DigitsText(int first, int last) {
+    return first == last ? "digit " + std::to_string(first + 1)
+                         : "digits " + std::to_string(first + 1) + " to " + std::to_string(last + 1);
+}
+
+// Outputs that light the same matrix column garble each other; two outputs on one LED or port
+// line fight over it. The display's columns are its width's (at least one): what a longer result
+// spills is the trial's to find.
+void AddOverlapWarnings(SectionCheck& check) {
+    std::vector<Place> matrix, ports;
+    for (std::size_t i = 0; i < check.outputs.size(); ++i) {
+        const MFPOutput& o = check.outputs[i];
+        if (o.Kind() == OutputKind::Display && o.startDigit >= 1 && o.startDigit <= 32) {
+            const int first = o.startDigit - 1, last = std::min(31, first + std::max(o.width, 1) - 1);
+            matrix.push_back({i, first, last, DigitsText(first, last)});
+        } else if (o.Kind() == OutputKind::MatrixLed && o.matrixLed >= 1 && o.matrixLed <= 256) {
+            const int column = (o.matrixLed - 1) / 8;
+            matrix.push_back({i, column, column, "led " + std::to_string(o.matrixLed) + ", in " + DigitsText(column, column) + "'s column"});
+        } else if (o.Kind() == OutputKind::PortLed && o.port >= 0 && o.port <= 3 && o.bit >= 0 && o.bit <= 7) {
+            const int line = o.port * 8 + o.bit;
+            ports.push_back({i, line, line, "port " + std::to_string(o.port) + " line " + std::to_string(o.bit)});
+        }
+    }
+    auto warn = [&](const Place& earlier, const Place& later, const char* what) {
+        check.warnings.push_back("outputs: output " + std::to_string(later.output + 1) + " (" + later.text + ") and output " +
+                                 std::to_string(earlier.output + 1) + " (" + earlier.text + ") " + what);
+    };
+    for (std::size_t b = 0; b < matrix.size(); ++b) {
+        for (std::size_t a = 0; a < b; ++a) {
+            const Place &earlier = matrix[a], &later = matrix[b];
+            if (later.first > earlier.last || earlier.first > later.last) continue;
+            const MFPOutput &x = check.outputs[earlier.output], &y = check.outputs[later.output];
+            const bool twoLeds = x.Kind() == OutputKind::MatrixLed && y.Kind() == OutputKind::MatrixLed;
+            if (!twoLeds) warn(earlier, later, "share the matrix: each garbles the other");
+            else if (x.matrixLed == y.matrixLed) warn(earlier, later, "drive the same LED: the last one written wins");
+        }
+    }
+    for (std::size_t b = 0; b < ports.size(); ++b)
+        for (std::size_t a = 0; a < b; ++a)
+            if (ports[a].first == ports[b].first) warn(ports[a], ports[b], "drive the same line: the last one written wins");
+}
+
 // Every named section but "Misc" (the module's global settings) is a board's.
 std::vector<std::string> BoardSections(const std::vector<std::string>& sections) {
     std::vector<std::string> boards;
@@ -123,6 +174,7 @@ std::vector<SectionCheck> CheckConfiguration(const ProfileText& profile, const s
     std::vector<SectionCheck> checks;
     for (const std::string& section : sections) {
         checks.push_back(CheckSection(profile, iniPath, section));
+        AddOverlapWarnings(checks.back());
         AddTrialWarnings(checks.back());
         if (std::none_of(present.begin(), present.end(), [&](const std::string& name) { return SameName(name, section); }))
             checks.back().warnings.push_back("the file has no section [" + section +
