@@ -48,6 +48,7 @@ row(2 "mfp vars: --category: unknown option\nusage: mfp vars [--search TEXT] [--
 row(2 "mfp panels: --sim 3e8:0000000A: product id 3e8: 4 hexadecimal digits expected\n" panels --sim 3e8:0000000A)
 row(2 "--sim 1500:0000000A: product id 1500: the kit opens 03E8 03EA 1583\n" panels --sim 1500:0000000A)
 row(2 "mfp panels: --step-ms x: a whole number of milliseconds expected\n" panels --test --step-ms x)
+row(2 "mfp panels: --sim 1583:0000000a: the board is simulated already\n" panels --sim 1583:0000000A --sim 1583:0000000a)
 row(2 "mfp panels: --sim-keys: needs --sim and --watch\n" panels --sim 1583:0000000A --sim-keys "wait 1")
 row(2 "--sim-keys: press 0000000B 0 3: press SERIAL BYTE BIT" panels --sim 1583:0000000A --watch --sim-keys "press 0000000B 0 3")
 # --watch-ms ends the watch while the key script still waits.

@@ -1,8 +1,8 @@
 // mfp panels: lists the attached controller boards, and on request lights every LED and digit
 // of each panel in turn (a wiring check for builders) or prints every switch that goes on or
 // off. Simulated boards (--sim) stand in for real ones, which mfp.exe reaches through the kit.
-#include <array>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -18,6 +18,7 @@
 #include "board/tarnell_controllers.h"
 #include "config/sim_board_text.h"
 #include "iokit/iokit.h"
+#include "os/same_name.h"
 #include "os/sim_board.h"
 #include "tools/mfp/commands.h"
 #include "tools/mfp/output_text.h"
@@ -110,8 +111,13 @@ PanelsOptions ParseOptions(ArgumentReader& reader) {
             options.watch = true;
         } else if (reader.Is("--sim")) {
             const auto setup = ParseSim(reader.Value().value_or(""), problem);
-            if (setup) options.sims.push_back(*setup);
-            else reader.Fail(problem);
+            // The same chip twice would be one board: the serial (or name) picks the chip.
+            const bool twice = setup && std::any_of(options.sims.begin(), options.sims.end(), [&](const SimBoardSetup& sim) {
+                                   return sim.productId == setup->productId && SameName(sim.serial, setup->serial);
+                               });
+            if (!setup) reader.Fail(problem);
+            else if (twice) reader.Fail("the board is simulated already");
+            else options.sims.push_back(*setup);
         } else if (reader.Is("--step-ms") || reader.Is("--watch-ms")) {
             const bool step = reader.Is("--step-ms");
             const std::optional<int> count = ParseCount(reader.Value().value_or(""));
