@@ -1,20 +1,6 @@
 #include "catalogue/gauge_variables.h"
 
-#include <algorithm>
-
-namespace {
-
-// Letters of the names are plain A to Z, so folding those is enough.
-char FoldCase(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldCase(x) == FoldCase(y); });
-}
-
-}  // namespace
+#include "os/same_name.h"
 
 const std::vector<GaugeVariableInfo>& GaugeVariables() {
     static const std::vector<GaugeVariableInfo> variables = {

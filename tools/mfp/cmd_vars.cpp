@@ -4,7 +4,6 @@
 #include "tools/mfp/commands.h"
 #include "tools/mfp/output_text.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <string_view>
