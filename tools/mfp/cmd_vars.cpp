@@ -39,8 +39,8 @@ std::string Searchable(std::string_view text) {
     return folded;
 }
 
-bool Matches(const GaugeVariableInfo& variable, const std::string& search) {
-    const std::string wanted = Searchable(search);
+// `wanted` is already Searchable.
+bool Matches(const GaugeVariableInfo& variable, const std::string& wanted) {
     return Searchable(variable.name).find(wanted) != std::string::npos ||
            Searchable(GaugeVariableText(variable)).find(wanted) != std::string::npos;
 }
@@ -51,10 +51,11 @@ int RunVarsCommand(const Arguments& args) {
     ArgumentReader reader("vars", args);
     const VarsOptions options = ParseOptions(reader);
     if (const auto status = reader.Finish()) return *status;
+    const std::string wanted = Searchable(options.search);
     const char* separator = "\n";
     if (options.json) std::printf("[");
     for (const GaugeVariableInfo& variable : GaugeVariables()) {
-        if (!Matches(variable, options.search)) continue;
+        if (!Matches(variable, wanted)) continue;
         if (options.json) {
             std::printf("%s{\"number\":%d,\"name\":%s,\"description\":%s,\"unit\":%s}", separator, variable.number,
                         JsonString(variable.name).c_str(), JsonString(variable.description).c_str(),
