@@ -4,14 +4,15 @@
 
 #include "config/fields.h"
 #include "config/file_access.h"
+#include "config/output_fields.h"
 #include "config/parse_hex_text.h"
 #include "log/log.h"
 
 namespace {
 
-bool ReportCorruption(UserMessages& messages, const std::string& iniPath, const std::string& item) {
-    messages.Show(CorruptionMessage(iniPath, item), MessageIcon::Error);
-    return false;
+MFPDataBuilt ReportCorruption(UserMessages& messages, const std::string& iniPath, const char* key) {
+    messages.Show(CorruptionMessage(iniPath, key), MessageIcon::Error);
+    return {key};
 }
 
 // A value that fills the buffer may go on in the file: the profile interface gives no more, so
@@ -20,52 +21,19 @@ bool IsCut(const std::string& value) { return value.size() + 1 >= kConfigValueBu
 
 // A cut value is corruption of its key; the log says where the cut fell, for lines the message
 // alone would leave a mystery.
-bool ReportCut(UserMessages& messages, const std::string& iniPath, const std::string& section, const char* key,
-               std::size_t fieldsRead) {
-    std::string where = "field " + std::to_string(fieldsRead);
-    if (std::string_view(key) == kOutputsKey)
-        where += " (output " + std::to_string((fieldsRead + kFieldsPerOutput - 1) / kFieldsPerOutput) + ")";
+MFPDataBuilt ReportCut(UserMessages& messages, const std::string& iniPath, const std::string& section, const char* key,
+                       std::size_t fieldsRead) {
     theLog.Write(2, "MFPWorker", "[%s] %s: the value is cut after %d characters, in %s\n", section.c_str(), key,
-                 static_cast<int>(kConfigValueBufferSize - 1), where.c_str());
+                 static_cast<int>(kConfigValueBufferSize - 1), CutPlace(key, fieldsRead).c_str());
     return ReportCorruption(messages, iniPath, key);
 }
 
-// Fields 2 to 7 of one output group, as its kind uses them. Field 3, the gauge variable, may be
-// a number or a name; a name FS2004 does not have is logged, naming the output.
-MFPOutput ReadOutput(const std::string* field, const std::string& section, std::size_t number) {
-    MFPOutput output;
-    output.flags = ParseHexText(field[0]);
-    if (output.Kind() != OutputKind::None) {
-        const GaugeVariableField gauge = ParseGaugeVariableField(field[2]);
-        output.gaugeVariable = gauge.number;
-        output.format = field[3];
-        if (gauge.unknownName)
-            theLog.Write(2, "MFPWorker",
-                         "[%s] outputs: output %d: \"%s\" is no FS2004 gauge variable; it reads as 0, no variable\n",
-                         section.c_str(), static_cast<int>(number), field[2].c_str());
-    }
-    switch (output.Kind()) {
-        case OutputKind::Display:
-            output.startDigit = ParseDecimalText(field[1]);
-            output.decimalPoint = ParseDecimalText(field[4]) == 1;
-            output.width = ParseDecimalText(field[5]);
-            output.displayReserved = ParseDecimalText(field[6]);
-            break;
-        case OutputKind::PortLed:
-            output.port = ParseDecimalText(field[1]);
-            output.onValue = ParseDecimalText(field[4]);
-            output.offValue = ParseDecimalText(field[5]);
-            output.bit = ParseDecimalText(field[6]);
-            break;
-        case OutputKind::MatrixLed:
-            output.matrixLed = ParseDecimalText(field[1]);
-            output.onValue = ParseDecimalText(field[4]);
-            output.offValue = ParseDecimalText(field[5]);
-            break;
-        case OutputKind::None:
-            break;
-    }
-    return output;
+// A name FS2004 does not have reads as 0; the log names the output.
+void LogUnknownGaugeName(const std::string* field, const std::string& section, std::size_t number) {
+    if (KindOfFlags(ParseHexText(field[kFlagsField])) == OutputKind::None) return;
+    if (!ParseGaugeVariableField(field[kGaugeField]).unknownName) return;
+    theLog.Write(2, "MFPWorker", "[%s] outputs: output %d: \"%s\" is no FS2004 gauge variable; it reads as 0, no variable\n",
+                 section.c_str(), static_cast<int>(number), field[kGaugeField].c_str());
 }
 
 }  // namespace
@@ -80,7 +48,14 @@ std::string CorruptionMessage(const std::string& iniPath, const std::string& ite
            ".\n\nPlease reinstall the configuration files";
 }
 
-bool BuildMFPData(const ProfileFile& profile, const std::string& iniPath, const std::string& section,
+std::string CutPlace(const char* key, std::size_t fieldsRead) {
+    std::string where = "field " + std::to_string(fieldsRead);
+    if (std::string_view(key) == kOutputsKey)
+        where += " (output " + std::to_string((fieldsRead + kFieldsPerOutput - 1) / kFieldsPerOutput) + ")";
+    return where;
+}
+
+MFPDataBuilt BuildMFPData(const ProfileFile& profile, const std::string& iniPath, const std::string& section,
                   MFPInputTable& inputs, MFPOutputList& outputs, UserMessages& messages) {
     theLog.Write(0, "MFPWorker", "BuildMFPData\n");
     if (!IsReadableFile(iniPath))
@@ -102,9 +77,11 @@ bool BuildMFPData(const ProfileFile& profile, const std::string& iniPath, const 
     const std::vector<std::string> outputFields = SplitFields(outputsValue);
     if (IsCut(outputsValue)) return ReportCut(messages, iniPath, section, kOutputsKey, outputFields.size());
     if (outputFields.size() % kFieldsPerOutput != 0) return ReportCorruption(messages, iniPath, kOutputsKey);
-    for (std::size_t group = 0; group < outputFields.size(); group += kFieldsPerOutput)
-        outputs.push_back(ReadOutput(&outputFields[group], section, group / kFieldsPerOutput + 1));
-    return true;
+    for (std::size_t group = 0; group < outputFields.size(); group += kFieldsPerOutput) {
+        LogUnknownGaugeName(&outputFields[group], section, group / kFieldsPerOutput + 1);
+        outputs.push_back(ReadOutputGroup(&outputFields[group]));
+    }
+    return {};
 }
 
 void ReloadMFPData(const ProfileFile& profile, const std::string& iniPath, const std::string& section,

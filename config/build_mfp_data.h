@@ -29,11 +29,21 @@ std::string DefaultInputsLine();
 // The message the user sees for a key whose data is corrupt.
 std::string CorruptionMessage(const std::string& iniPath, const std::string& item);
 
+// Where a value cut after `fieldsRead` fields falls: "field N", for "outputs" with "(output K)".
+std::string CutPlace(const char* key, std::size_t fieldsRead);
+
+// What BuildMFPData made of a section: its tables, or the key whose data is corrupt.
+struct MFPDataBuilt {
+    const char* corruptKey = nullptr;  // kInputsKey or kOutputsKey
+    bool Built() const { return corruptKey == nullptr; }
+    explicit operator bool() const { return Built(); }
+};
+
 // Reads the section's "Inputs" into `inputs` (replacing entries of the same keys) and appends
 // its "outputs" to `outputs`. Missing file, section or keys give the defaults. A field count
-// that is wrong for a key is reported to the user as corruption of that key and gives false;
-// when "outputs" is the corrupt key, the inputs have already been filled.
-bool BuildMFPData(const ProfileFile& profile, const std::string& iniPath, const std::string& section,
+// that is wrong for a key is reported to the user as corruption of that key, and the result
+// names it; when "outputs" is the corrupt key, the inputs have already been filled.
+MFPDataBuilt BuildMFPData(const ProfileFile& profile, const std::string& iniPath, const std::string& section,
                   MFPInputTable& inputs, MFPOutputList& outputs, UserMessages& messages);
 
 // A worker's reload: logs it, empties both tables and builds them again; the result is not

@@ -6,6 +6,7 @@
 #include "catalogue/gauge_variables.h"
 #include "config/build_mfp_data.h"
 #include "config/fields.h"
+#include "config/output_fields.h"
 #include "config/parse_hex_text.h"
 #include "os/user_message.h"
 
@@ -34,21 +35,6 @@ bool DecimalReadsAsZeroByAccident(const std::string& field) {
     return ParseDecimalText(field) == 0 && !SpellsZeroFrom(field, pos);
 }
 
-struct NumberField {
-    int number;  // counted from 1 within the group
-    const char* name;
-};
-
-std::vector<NumberField> DecimalFieldsOf(OutputKind kind) {
-    switch (kind) {
-        case OutputKind::Display: return {{2, "digit"}, {6, "width"}};
-        case OutputKind::PortLed: return {{2, "port"}, {5, "on"}, {6, "off"}, {7, "bit"}};
-        case OutputKind::MatrixLed: return {{2, "led"}, {5, "on"}, {6, "off"}};
-        case OutputKind::None: break;
-    }
-    return {};
-}
-
 class SectionChecker {
 public:
     SectionChecker(const ProfileFile& profile, const std::string& iniPath, SectionCheck& check)
@@ -60,7 +46,8 @@ public:
         const std::string whole = profile.GetString(check.section, key, defaultValue, kWholeValueBufferSize, iniPath);
         if (whole.size() > value.size())
             Warn(std::string(key) + ": the value has " + std::to_string(whole.size()) + " characters; only the first " +
-                 std::to_string(value.size()) + " are read");
+                 std::to_string(value.size()) + " are read, and the cut falls in " +
+                 CutPlace(key, SplitFields(value).size()));
     }
 
     void CheckInputFields() {
@@ -84,20 +71,21 @@ public:
         for (std::size_t group = 0; group * kFieldsPerOutput < fields.size(); ++group) {
             const std::string* field = &fields[group * kFieldsPerOutput];
             const std::string where = "outputs: output " + std::to_string(group + 1);
-            if (HexReadsAsZeroByAccident(field[0]))
-                Warn(where + " flags " + Quoted(field[0]) + " reads as 0");
-            const OutputKind kind = KindOfFlags(ParseHexText(field[0]));
-            CheckDecimalLookingFlags(where, field[0]);
-            if (kind == OutputKind::None) {
-                Warn(where + " has flags " + Quoted(field[0]) + " without a kind bit (4, 1 or 2); it shows nothing");
+            const std::string& flags = field[kFlagsField];
+            if (HexReadsAsZeroByAccident(flags)) Warn(where + " flags " + Quoted(flags) + " reads as 0");
+            CheckDecimalLookingFlags(where, flags);
+            const MFPOutput output = ReadOutputGroup(field);
+            if (output.Kind() == OutputKind::None) {
+                Warn(where + " has flags " + Quoted(flags) + " without a kind bit (4, 1 or 2); it shows nothing");
                 continue;
             }
-            CheckGaugeField(where, field[2]);
-            for (const NumberField& number : DecimalFieldsOf(kind)) {
-                if (DecimalReadsAsZeroByAccident(field[number.number - 1]))
-                    Warn(where + " " + number.name + " " + Quoted(field[number.number - 1]) + " reads as 0");
+            CheckGaugeField(where, field[kGaugeField]);
+            for (const OutputField& decimal : DecimalFieldsOf(output.Kind())) {
+                const std::string& text = field[decimal.index];
+                if (decimal.shown && DecimalReadsAsZeroByAccident(text))
+                    Warn(where + " " + decimal.name + " " + Quoted(text) + " reads as 0");
             }
-            CheckPosition(where, kind, field);
+            CheckPosition(where, output);
         }
     }
 
@@ -130,11 +118,10 @@ private:
     }
 
     // What falls outside the board's 32 digits, 256 matrix LEDs, 4 ports and 8 lines is not shown.
-    void CheckPosition(const std::string& where, OutputKind kind, const std::string* field) {
-        const int position = ParseDecimalText(field[1]);
-        switch (kind) {
+    void CheckPosition(const std::string& where, const MFPOutput& output) {
+        switch (output.Kind()) {
             case OutputKind::Display: {
-                const int width = ParseDecimalText(field[5]);
+                const int position = output.startDigit, width = output.width;
                 if (position < 1 || position > 32)
                     Warn(where + " digit " + std::to_string(position) +
                          " is not on the panel (1 to 32): only what falls on digits 1 to 32 shows");
@@ -144,17 +131,16 @@ private:
                 break;
             }
             case OutputKind::MatrixLed:
-                if (position < 1 || position > 256)
-                    Warn(where + " led " + std::to_string(position) + " is not on the panel (1 to 256): it never lights");
+                if (output.matrixLed < 1 || output.matrixLed > 256)
+                    Warn(where + " led " + std::to_string(output.matrixLed) +
+                         " is not on the panel (1 to 256): it never lights");
                 break;
-            case OutputKind::PortLed: {
-                const int bit = ParseDecimalText(field[6]);
-                if (position < 0 || position > 3)
-                    Warn(where + " port " + std::to_string(position) + " is not on the panel (0 to 3): it never lights");
-                if (bit < 0 || bit > 7)
-                    Warn(where + " bit " + std::to_string(bit) + " is no line of a port (0 to 7): it never lights");
+            case OutputKind::PortLed:
+                if (output.port < 0 || output.port > 3)
+                    Warn(where + " port " + std::to_string(output.port) + " is not on the panel (0 to 3): it never lights");
+                if (output.bit < 0 || output.bit > 7)
+                    Warn(where + " bit " + std::to_string(output.bit) + " is no line of a port (0 to 7): it never lights");
                 break;
-            }
             case OutputKind::None: break;
         }
     }
@@ -188,10 +174,11 @@ SectionCheck CheckSection(const ProfileFile& profile, const std::string& iniPath
     SectionCheck check;
     check.section = section;
     RecordedUserMessages messages;
-    if (!BuildMFPData(profile, iniPath, section, check.inputs, check.outputs, messages)) {
+    const MFPDataBuilt built = BuildMFPData(profile, iniPath, section, check.inputs, check.outputs, messages);
+    if (!built) {
         check.corrupt = true;
         check.messageText = messages.shown.empty() ? std::string() : messages.shown.back().text;
-        check.corruptItem = check.messageText == CorruptionMessage(iniPath, kInputsKey) ? kInputsKey : kOutputsKey;
+        check.corruptItem = built.corruptKey;
         check.inputs.clear();
         check.outputs.clear();
     }

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         MFPInputTable inputs;
         MFPOutputList outputs;
         RecordedUserMessages messages;
-        const bool built = BuildMFPData(profile, "fuzz.ini", section, inputs, outputs, messages);
+        const bool built = BuildMFPData(profile, "fuzz.ini", section, inputs, outputs, messages).Built();
         if (built != messages.shown.empty()) std::abort();
         if (built && inputs.size() != kInputCount) std::abort();
         for (const OutputTrial& trial : TryOutputs(outputs))

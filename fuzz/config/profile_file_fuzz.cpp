@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     MFPInputTable inputs;
     MFPOutputList outputs;
     RecordedUserMessages messages;
-    const bool built = BuildMFPData(profile, path, "B1", inputs, outputs, messages);
+    const bool built = BuildMFPData(profile, path, "B1", inputs, outputs, messages).Built();
     Require(built == messages.shown.empty());
 
     Require(profile.WriteString("B1", "Inputs", "1A2B,5", path));

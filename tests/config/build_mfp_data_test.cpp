@@ -26,6 +26,7 @@ const char* const kKeys[] = {"0000", "0001", "0002", "0003", "0004", "0005", "00
 
 struct Built {
     bool ok = false;
+    std::string corruptKey;
     MFPInputTable inputs;
     MFPOutputList outputs;
     RecordedUserMessages messages;
@@ -33,7 +34,9 @@ struct Built {
 
 Built Build(const std::string& path, const std::string& section = "ABCD1234") {
     Built built;
-    built.ok = BuildMFPData(SimProfileFile(), path, section, built.inputs, built.outputs, built.messages);
+    const MFPDataBuilt result = BuildMFPData(SimProfileFile(), path, section, built.inputs, built.outputs, built.messages);
+    built.ok = result.Built();
+    built.corruptKey = result.corruptKey ? result.corruptKey : "";
     return built;
 }
 
@@ -110,6 +113,7 @@ TEST(BuildMFPData, SectionsGiveTheirTablesOrReportCorruption) {
         const std::string path = c.file == "absent" ? folder.Path("absent.ini") : folder.Write("t.ini", c.file);
         const Built built = Build(path);
         EXPECT_EQ(built.ok, *c.corruptItem == '\0');
+        EXPECT_EQ(built.corruptKey, c.corruptItem);
         ASSERT_EQ(built.inputs.size(), c.inputs);
         for (const auto& [key, input] : built.inputs) {
             EXPECT_EQ(std::tie(input.eventId, input.value, input.state, input.lastValue),

@@ -15,6 +15,12 @@ std::string InputsEndingWith(const std::string& pair) {
     return line + pair + "\r\n";
 }
 
+std::string Repeated(const std::string& text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i) repeated += text;
+    return repeated;
+}
+
 // A corrupt key is named with the message the user would see, and no tables are kept.
 TEST(CheckSection, NamesCorruptionAndWarnsAboutWhatSurprisesAUser) {
     // Each expected warning contains its text.
@@ -55,7 +61,10 @@ TEST(CheckSection, NamesCorruptionAndWarnsAboutWhatSurprisesAUser) {
          {"output 2 gauge \"PLANE_ALTITUD\" is no FS2004 gauge variable; it reads as 0, no variable",
           "output 3 gauge \"0\" is 0, no variable", "output 4 gauge \"909\" is no FS2004 gauge variable (those are 1 to 908)"}},
         {"outputs=" + std::string(40000, '7') + "\r\n", "outputs",
-         {"outputs: the value has 40000 characters; only the first 32767 are read"}},
+         {"outputs: the value has 40000 characters; only the first 32767 are read, and the cut falls in field 1 (output 1)"}},
+        // 2047 groups of 16 characters, then the cut inside the 2048th's closing comma.
+        {"outputs=" + Repeated("2,9,73,%g,1,0,0,", 3000) + "\r\n", "outputs",
+         {"outputs: the value has 48000 characters; only the first 32767 are read, and the cut falls in field 14336 (output 2048)"}},
     };
     for (const Case& c : cases) {
         TempFolder folder;

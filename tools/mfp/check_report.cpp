@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "catalogue/gauge_variables.h"
+#include "config/output_fields.h"
 #include "os/same_name.h"
 #include "panels/output_rules.h"
 #include "tools/mfp/output_text.h"
@@ -116,20 +117,10 @@ std::string JsonOutput(const MFPOutput& o) {
                        "\",\"gauge\":" + std::to_string(o.gaugeVariable) +
                        ",\"gaugeName\":" + JsonString(GaugeVariableName(o.gaugeVariable)) +
                        ",\"format\":" + JsonString(o.format);
-    switch (o.Kind()) {
-        case OutputKind::Display:
-            json += ",\"digit\":" + std::to_string(o.startDigit) + ",\"decimalPoint\":" +
-                    (o.decimalPoint ? "true" : "false") + ",\"width\":" + std::to_string(o.width);
-            break;
-        case OutputKind::PortLed:
-            json += ",\"port\":" + std::to_string(o.port) + ",\"bit\":" + std::to_string(o.bit) +
-                    ",\"on\":" + std::to_string(o.onValue) + ",\"off\":" + std::to_string(o.offValue);
-            break;
-        case OutputKind::MatrixLed:
-            json += ",\"led\":" + std::to_string(o.matrixLed) + ",\"on\":" + std::to_string(o.onValue) +
-                    ",\"off\":" + std::to_string(o.offValue);
-            break;
-        case OutputKind::None: break;
+    for (const OutputField& field : DecimalFieldsOf(o.Kind())) {
+        if (!field.shown) continue;
+        json += ",\"" + std::string(field.jsonName) + "\":";
+        json += field.onOff ? (field.get(o) ? "true" : "false") : std::to_string(field.get(o));
     }
     return json + "}";
 }

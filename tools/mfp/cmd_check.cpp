@@ -8,6 +8,7 @@
 #include <io.h>
 #endif
 
+#include "config/output_fields.h"
 #include "tools/mfp/check_report.h"
 #include "tools/mfp/arguments.h"
 #include "tools/mfp/commands.h"
@@ -75,18 +76,9 @@ void PrintOutput(std::size_t number, const MFPOutput& o) {
     std::printf("    %2zu  %-7s flags %X  gauge %d%s%s  format \"%s\"", number, KindName(o.Kind()),
                 static_cast<unsigned>(o.flags), o.gaugeVariable, gaugeName.empty() ? "" : " ", gaugeName.c_str(),
                 TerminalText(o.format).c_str());
-    switch (o.Kind()) {
-        case OutputKind::Display:
-            std::printf("  digit %d  decimal point %s  width %d\n", o.startDigit, o.decimalPoint ? "on" : "off", o.width);
-            break;
-        case OutputKind::PortLed:
-            std::printf("  port %d  bit %d  on %d  off %d\n", o.port, o.bit, o.onValue, o.offValue);
-            break;
-        case OutputKind::MatrixLed:
-            std::printf("  led %d  on %d  off %d\n", o.matrixLed, o.onValue, o.offValue);
-            break;
-        case OutputKind::None: std::printf("\n"); break;
-    }
+    for (const OutputField& field : DecimalFieldsOf(o.Kind()))
+        if (field.shown) std::printf("  %s %s", field.name, OutputFieldText(field, o).c_str());
+    std::printf("\n");
 }
 
 void PrintSection(const SectionCheck& check) {
