@@ -28,3 +28,16 @@ std::uint8_t SegmentPattern(char c) {
     const auto code = static_cast<unsigned char>(c);
     return code >= 0x20 && code <= 0x5F ? kPatterns[code - 0x20] : 0;
 }
+
+std::vector<int> DigitPatterns(const std::string& text) {
+    std::vector<int> patterns;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        int pattern = SegmentPattern(text[i]);
+        if (i + 1 < text.size() && text[i + 1] == '.') {
+            pattern += 0x80;
+            ++i;
+        }
+        patterns.push_back(pattern);
+    }
+    return patterns;
+}

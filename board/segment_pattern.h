@@ -3,5 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 std::uint8_t SegmentPattern(char c);
+
+// The digits of a display text from its first column on: a "." merges into the digit before it
+// by adding the point's bit (two points in a row add up to no segment at all). The size is the
+// number of digits the text lights.
+std::vector<int> DigitPatterns(const std::string& text);

@@ -49,21 +49,6 @@ std::string BuildField(const std::string& text, int length, int alignment) {
     return field;
 }
 
-// The digits of a field from the first column on: a "." merges into the digit before it by
-// adding the point's bit (two points in a row add up to no segment at all).
-std::vector<int> DigitPatterns(const std::string& field) {
-    std::vector<int> patterns;
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        int pattern = SegmentPattern(field[i]);
-        if (i + 1 < field.size() && field[i + 1] == '.') {
-            pattern += 0x80;
-            ++i;
-        }
-        patterns.push_back(pattern);
-    }
-    return patterns;
-}
-
 }  // namespace
 
 CTarnellController::CTarnellController(KitHandle handle, bool shared, ThreadStarter& threads)

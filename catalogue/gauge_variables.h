@@ -31,5 +31,14 @@ std::optional<int> GaugeVariableNumber(std::string_view name);
 // 0x1825 for 118.25) and the transponder's octal code (0x1200 for 1200).
 bool HoldsDigitsPerNibble(long long number);
 
+// The lowest and highest raw value a unit text states: a range before any "=" ("0..23",
+// "0-16384 = 0-100%", "-127..+127", "0..16k", where 16k is 16384), or a list of values with their
+// meanings ("0 off, 1 on", "-1 FROM, 0 none, 1 TO"). None where the text states no range,
+// as for scales ("degC * 16384", "1/256 m") and for units without numbers.
+struct StatedRange {
+    double low = 0, high = 0;
+};
+std::optional<StatedRange> StatedRangeOf(std::string_view unit);
+
 // The description followed by the unit, or by "raw simulator value" where no unit is known.
 std::string GaugeVariableText(const GaugeVariableInfo& variable);

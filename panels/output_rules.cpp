@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "board/segment_pattern.h"
 #include "catalogue/gauge_variables.h"
 #include "formula/formula_evaluator.h"
 
@@ -190,4 +191,49 @@ std::vector<OutputTrial> TryOutputs(const MFPOutputList& outputs) {
     for (const OutputTrial& trial : first)
         if (trial.step != OutputStep::Shown) failures.push_back(trial);
     return failures;
+}
+
+namespace {
+
+std::vector<double> SpillSamples(const MFPOutput& output) {
+    const GaugeVariableInfo* variable = FindGaugeVariable(output.gaugeVariable);
+    const std::optional<StatedRange> range = variable ? StatedRangeOf(variable->unit) : std::nullopt;
+    const bool coded = HoldsDigitsPerNibble(output.gaugeVariable);
+    std::vector<double> samples{0, 1};
+    if (range) {
+        samples = {range->low, range->high};
+        if (range->low < 0 && range->high > 0) samples.push_back(0);
+    } else if (coded) {
+        samples.push_back(9999);
+    }
+    if (coded)
+        for (double& sample : samples) sample = DigitsPerNibble(sample);
+    return samples;
+}
+
+}  // namespace
+
+std::vector<SpillTrial> TrySpills(const MFPOutputList& outputs) {
+    std::vector<SpillTrial> spills;
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        const MFPOutput& output = outputs[i];
+        if (output.Kind() != OutputKind::Display) continue;
+        SpillTrial trial{i};
+        trial.fewestDigits = -1;
+        for (const double sample : SpillSamples(output)) {
+            FormulaEvaluator evaluator;
+            std::string text, problem;
+            if (EvaluateOutput(output.format, SampleVariable(sample, kGaugeTypeDouble), evaluator, text, problem) !=
+                OutputStep::Shown)
+                continue;  // the trial of the formula reports it
+            text = PadDisplayText(text, output.width, output.decimalPoint);
+            const int digits = static_cast<int>(DigitPatterns(text).size());
+            if (digits > trial.digits) trial = {i, sample, text, digits, trial.fewestDigits};
+            if (trial.fewestDigits < 0 || digits < trial.fewestDigits) trial.fewestDigits = digits;
+        }
+        if (trial.fewestDigits < 0) continue;  // no result at all: the formula's trial says why
+        const bool spilling = output.width > 0 ? trial.digits > output.width : trial.digits > trial.fewestDigits;
+        if (spilling) spills.push_back(trial);
+    }
+    return spills;
 }

@@ -46,3 +46,18 @@ struct OutputTrial {
 // variable that holds a digit per four bits (a radio frequency) gets the samples' digits so:
 // 0x1234 for 1234.5.
 std::vector<OutputTrial> TryOutputs(const MFPOutputList& outputs);
+
+// A display whose results light more digits than it clears: a width > 0 display's longest
+// result against its width, or a width 0 display's results of more than one length.
+struct SpillTrial {
+    std::size_t output = 0;  // index in the list
+    double value = 0;        // the sample that gave the longest result
+    std::string text;        // that result, padded as the display shows it
+    int digits = 0;          // the digits it lights
+    int fewestDigits = 0;    // the digits of the shortest result
+};
+// Every display tried at the values its variable can hold, as doubles: the ends of the range
+// its unit states and 0 when it lies inside, otherwise 0 and 1; a variable that holds a digit
+// per four bits gets them coded so, with 9999 where no range is stated. A variable of unknown
+// range is not guessed at: 0 and 1 catch the formulas too long for their width at any value.
+std::vector<SpillTrial> TrySpills(const MFPOutputList& outputs);

@@ -134,4 +134,25 @@ TEST(GaugeVariables, NamesAndNumbersAreTheSimulators) {
     for (long long outside : {-1LL, 909LL, 4294967296LL}) EXPECT_EQ(FindGaugeVariable(outside), nullptr) << outside;
 }
 
+// The units of the simulator's header, as the catalogue keeps them: ranges and lists of values
+// are read, scales and texts without a range are not.
+TEST(GaugeVariables, StatedRangesComeFromTheUnitText) {
+    struct Case { const char* unit; std::optional<std::pair<double, double>> range; };
+    const Case cases[] = {
+        {"0..23", {{0, 23}}}, {"0-16384 = 0-100%", {{0, 16384}}}, {"-127..+127 = -10..+10 (VOR)", {{-127, 127}}},
+        {"-1.0..1.0 = -0.7..+0.7 deg", {{-1, 1}}}, {"0..16k", {{0, 16384}}}, {"integer degrees 0-360", {{0, 360}}},
+        {"octal code 0000-7777", {{0, 7777}}}, {"0-100%", {{0, 100}}},
+        {"0 off, 1 on", {{0, 1}}}, {"0 off, 32k full", {{0, 32768}}}, {"-1 off, 0 auto, 1 forward, 2 aft", {{-1, 2}}},
+        {"", std::nullopt}, {"BCD", std::nullopt}, {"degC * 16384", std::nullopt}, {"1/256 m", std::nullopt},
+        {"16-bit pseudo-degrees", std::nullopt}, {"radians 0..2pi", std::nullopt}, {"16k = 100%", std::nullopt},
+        {"0..0x7fff = 8 qt", std::nullopt}, {"lbs/gal, 6 lbs/gal = 1536", std::nullopt}, {"year (1..)", std::nullopt},
+        {"1 = activated", std::nullopt}, {"count (1 single, 2 twin, ...)", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<StatedRange> range = StatedRangeOf(c.unit);
+        ASSERT_EQ(range.has_value(), c.range.has_value()) << c.unit;
+        if (range) EXPECT_EQ(std::make_pair(range->low, range->high), *c.range) << c.unit;
+    }
+}
+
 }  // namespace

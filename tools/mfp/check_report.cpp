@@ -31,6 +31,44 @@ void AddTrialWarnings(SectionCheck& check) {
     }
 }
 
+std::string DigitsText(int first, int last);
+
+std::string Count(int count, const char* noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+// A digit-per-four-bits variable's sample as it is coded: 0x7777.
+std::string SampleText(double value, int gaugeVariable) {
+    char text[32];
+    if (HoldsDigitsPerNibble(gaugeVariable)) std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
+    else std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+// A display whose results light digits it does not clear again: they keep what they showed.
+void AddSpillWarnings(SectionCheck& check) {
+    for (const SpillTrial& spill : TrySpills(check.outputs)) {
+        const MFPOutput& output = check.outputs[spill.output];
+        const int first = output.startDigit - 1;
+        const std::string gives = "\"" + output.format + "\" gives \"" + spill.text + "\" for " + SampleText(spill.value, output.gaugeVariable);
+        const int firstSpilled = first + (output.width > 0 ? output.width : spill.fewestDigits);
+        const int lastSpilled = std::min(31, first + spill.digits - 1);
+        if (lastSpilled < firstSpilled) continue;  // past digit 32 nothing shows
+        const bool several = lastSpilled > firstSpilled;
+        const std::string spilled = DigitsText(firstSpilled, lastSpilled);
+        std::string warning = "outputs: output " + std::to_string(spill.output + 1) + " (";
+        if (output.width > 0)
+            warning += DigitsText(first, first + output.width - 1) + "): " + gives + ", " + Count(spill.digits, "digit") +
+                       " on a width of " + std::to_string(output.width) + ": it spills onto " + spilled +
+                       (several ? ", which keep their digits" : ", which keeps its digit") + " after a shorter result";
+        else
+            warning += "width 0, from digit " + std::to_string(output.startDigit) + "): " + gives + " and " +
+                       Count(spill.fewestDigits, "digit") + " at other values: after it, a shorter result leaves " +
+                       spilled + (several ? " as they were" : " as it was");
+        check.warnings.push_back(warning);
+    }
+}
+
 // Where an output lights the LED matrix: columns first to last (a digit is a whole column, its
 // segments and point the column's 8 rows; LED n is row (n-1) mod 8 of column (n-1) div 8), or a
 // port line.
@@ -167,6 +205,7 @@ std::vector<SectionCheck> CheckConfiguration(const ProfileText& profile, const s
         checks.push_back(CheckSection(profile, iniPath, section));
         AddOverlapWarnings(checks.back());
         AddTrialWarnings(checks.back());
+        AddSpillWarnings(checks.back());
         if (std::none_of(present.begin(), present.end(), [&](const std::string& name) { return SameName(name, section); }))
             checks.back().warnings.push_back("the file has no section [" + section +
                                              "]: a panel of that serial gets the defaults shown");
