@@ -3,9 +3,11 @@
 
 usage: check_guide_examples.py MFP GUIDE.md [CONFIGURATION.ini...]
 
-In a fenced block marked text or console, a line "$ mfp eval ARGUMENTS" is a command (ARGUMENTS
-quoted as in a shell); the lines after it, up to the next line starting with "$ " or the end of
-the block, are exactly what it prints. A fenced block marked ini is a configuration file, as is
+In a fenced block marked text or console, a line "$ mfp eval ARGUMENTS" or "$ mfp check
+ARGUMENTS" is a command (ARGUMENTS quoted as in a shell); the lines after it, up to the next line
+starting with "$ " or the end of the block, are exactly what it prints, where a line "..."
+stands for any number of lines. mfp check runs where the guide's last ini block before it is
+Tarnell_MFP.ini. A fenced block marked ini is a configuration file, as is
 each CONFIGURATION named and each table row holding a ready `outputs=...` line (checked as a
 panel's section): mfp check must accept it (exit status 0) with no line containing "warning".
 A guide with no example of either kind fails too.
@@ -17,7 +19,7 @@ import sys
 import tempfile
 from pathlib import Path
 
-EVAL_PROMPT = "$ mfp eval "
+COMMANDS = ("$ mfp eval ", "$ mfp check ")
 TABLE_OUTPUTS = re.compile(r"^\|.*`(outputs=[^`]+)`")
 
 
@@ -39,34 +41,44 @@ def fenced_blocks(guide, lines):
         raise SystemExit(f"{guide}:{opening}: a fenced block is not closed")
 
 
-def run(mfp, *arguments):
+def run(mfp, *arguments, cwd=None):
     result = subprocess.run([mfp, *arguments], stdin=subprocess.DEVNULL, capture_output=True,
-                            encoding="utf-8", errors="replace", timeout=60)
+                            encoding="utf-8", errors="replace", timeout=60, cwd=cwd)
     return result.returncode, (result.stdout + result.stderr).replace("\r", "")
 
 
-def eval_commands(content):
-    """Yields (offset in the block, arguments text, expected lines) of each mfp eval command."""
+def mfp_commands(content):
+    """Yields (offset in the block, "eval ARGUMENTS" or "check ARGUMENTS", expected lines) of each
+    mfp command."""
     command = None
     for offset, line in enumerate(content):
         if line.startswith("$ "):
             if command:
                 yield command
-            command = (offset, line[len(EVAL_PROMPT):], []) if line.startswith(EVAL_PROMPT) else None
+            known = line.startswith(COMMANDS)
+            command = (offset, line[len("$ mfp "):], []) if known else None
         elif command:
             command[2].append(line)
     if command:
         yield command
 
 
-def check_eval(mfp, where, arguments, expected):
+def matches(expected, printed):
+    if not expected:
+        return not printed
+    if expected[0] == "...":
+        return any(matches(expected[1:], printed[skip:]) for skip in range(len(printed) + 1))
+    return bool(printed) and printed[0] == expected[0] and matches(expected[1:], printed[1:])
+
+
+def check_command(mfp, where, command, expected, folder):
     try:
-        words = shlex.split(arguments)
+        words = shlex.split(command)
     except ValueError as error:
-        return f"{where}: {arguments}: {error}"
-    _, output = run(mfp, "eval", *words)
-    if output.splitlines() != expected:
-        return f"{where}: mfp eval {arguments}\nexpected:\n" + "\n".join(expected) + f"\nprinted:\n{output}"
+        return f"{where}: {command}: {error}"
+    _, output = run(mfp, *words, cwd=folder)
+    if not matches(expected, output.splitlines()):
+        return f"{where}: mfp {command}\nexpected:\n" + "\n".join(expected) + f"\nprinted:\n{output}"
     return None
 
 
@@ -78,18 +90,20 @@ def check_configuration(mfp, where, path):
 
 
 def main(mfp, guide, *configurations):
+    mfp = str(Path(mfp).resolve())  # mfp check runs in the examples' folder
     lines = Path(guide).read_text(encoding="utf-8").splitlines()
-    failures, evals, inis = [], 0, 0
+    failures, commands, inis = [], 0, 0
     with tempfile.TemporaryDirectory() as folder:
         for language, opening, content in fenced_blocks(guide, lines):
             if language in ("text", "console"):
-                for offset, arguments, expected in eval_commands(content):
-                    evals += 1
-                    failures.append(check_eval(mfp, f"{guide}:{opening + 1 + offset}", arguments, expected))
+                for offset, command, expected in mfp_commands(content):
+                    commands += 1
+                    failures.append(check_command(mfp, f"{guide}:{opening + 1 + offset}", command, expected, folder))
             elif language == "ini":
                 inis += 1
                 path = Path(folder, f"example_{opening}.ini")
                 path.write_text("\n".join(content) + "\n", encoding="utf-8")
+                Path(folder, "Tarnell_MFP.ini").write_text(path.read_text(encoding="utf-8"), encoding="utf-8")
                 failures.append(check_configuration(mfp, f"{guide}:{opening}", path))
         for number, line in enumerate(lines, 1):
             match = TABLE_OUTPUTS.match(line)
@@ -100,11 +114,11 @@ def main(mfp, guide, *configurations):
                 failures.append(check_configuration(mfp, f"{guide}:{number}", path))
     for configuration in configurations:
         failures.append(check_configuration(mfp, configuration, configuration))
-    if not evals or not inis:
-        failures.append(f"{guide}: {evals} mfp eval commands and {inis} ini blocks; each kind is expected")
+    if not commands or not inis:
+        failures.append(f"{guide}: {commands} mfp commands and {inis} ini blocks; each kind is expected")
     failures = [failure for failure in failures if failure]
     print("\n\n".join(failures) if failures else
-          f"{evals} mfp eval commands, {inis} ini blocks and {len(configurations)} files passed")
+          f"{commands} mfp commands, {inis} ini blocks and {len(configurations)} files passed")
     return 1 if failures else 0
 
 

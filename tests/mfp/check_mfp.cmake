@@ -36,8 +36,13 @@ row(2 "mfp check: -h: unknown option\nusage: mfp check" check -h)
 row(2 "mfp check: b.ini: unexpected argument\nusage: mfp check" check - b.ini)
 set(stdin "[misc]\nDebug=1\n")
 row(0 "no board sections" check -)
-# Digits and matrix LEDs share the matrix; two outputs on one port line fight over it.
-set(stdin "[0000A1B2]\noutputs=4,1,73,%g,0,4,0,2,9,73,%g,1,0,0,2,97,73,%g,1,0,0,1,0,73,%g,1,0,3,1,0,73,%g,1,0,3\n")
+# Digits and matrix LEDs share the matrix; two outputs on one port line fight over it. The map
+# marks each cell with its output and overlaps with "#": LED 9 is row 1 of digit 2's column.
+set(stdin "[0000A1B2]\noutputs=4,1,73,%g,0,4,0,2,9,73,%g,1,0,0,2,256,73,%g,1,0,0,1,0,73,%g,1,0,3,1,0,73,%g,1,0,3\n")
+set(plain "1111.... ........ ........ ........\n")
+row(0 "    1 a      1#11.... ........ ........ ........\n    2 b      ${plain}    3 c      ${plain}    4 d      ${plain}\
+    5 e      ${plain}    6 f      ${plain}    7 g      ${plain}    8 point  1111.... ........ ........ .......3\n\
+  ports: lines 0 to 7\n    port 0     ...#....\n" check --map -)
 row(0 "warning: outputs: output 2 (led 9, in digit 2's column) and output 1 (digits 1 to 4) share the matrix: each garbles the other\n  warning: outputs: output 5 (port 0 line 3) and output 4 (port 0 line 3) drive the same line" check -)
 set(stdin "")
 # mfp vars: FS2004's numbers and names, searched in any case with "_" and space alike.

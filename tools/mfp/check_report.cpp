@@ -7,6 +7,7 @@
 #include "config/output_fields.h"
 #include "os/same_name.h"
 #include "panels/output_rules.h"
+#include "tools/mfp/output_places.h"
 #include "tools/mfp/output_text.h"
 
 namespace {
@@ -30,8 +31,6 @@ void AddTrialWarnings(SectionCheck& check) {
                                  " stays dark");
     }
 }
-
-std::string DigitsText(int first, int last);
 
 std::string Count(int count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
@@ -69,38 +68,11 @@ void AddSpillWarnings(SectionCheck& check) {
     }
 }
 
-// Where an output lights the LED matrix: columns first to last (a digit is a whole column, its
-// segments and point the column's 8 rows; LED n is row (n-1) mod 8 of column (n-1) div 8), or a
-// port line.
-struct Place {
-    std::size_t output;
-    int first = 0, last = 0;  // matrix columns; port * 8 + line for a port LED
-    std::string text;         // "digits 1 to 4", "led 9, in digit 2's column", "port 0 line 3"
-};
-
-std::string DigitsText(int first, int last) {
-    return first == last ? "digit " + std::to_string(first + 1)
-                         : "digits " + std::to_string(first + 1) + " to " + std::to_string(last + 1);
-}
-
 // Outputs that light the same matrix column garble each other; two outputs on one LED or port
-// line fight over it. The display's columns are its width's (at least one): what a longer result
-// spills is the trial's to find.
+// line fight over it.
 void AddOverlapWarnings(SectionCheck& check) {
     std::vector<Place> matrix, ports;
-    for (std::size_t i = 0; i < check.outputs.size(); ++i) {
-        const MFPOutput& o = check.outputs[i];
-        if (o.Kind() == OutputKind::Display && o.startDigit >= 1 && o.startDigit <= 32) {
-            const int first = o.startDigit - 1, last = std::min(31, first + std::max(o.width, 1) - 1);
-            matrix.push_back({i, first, last, DigitsText(first, last)});
-        } else if (o.Kind() == OutputKind::MatrixLed && o.matrixLed >= 1 && o.matrixLed <= 256) {
-            const int column = (o.matrixLed - 1) / 8;
-            matrix.push_back({i, column, column, "led " + std::to_string(o.matrixLed) + ", in " + DigitsText(column, column) + "'s column"});
-        } else if (o.Kind() == OutputKind::PortLed && o.port >= 0 && o.port <= 3 && o.bit >= 0 && o.bit <= 7) {
-            const int line = o.port * 8 + o.bit;
-            ports.push_back({i, line, line, "port " + std::to_string(o.port) + " line " + std::to_string(o.bit)});
-        }
-    }
+    for (Place& place : PlacesOf(check.outputs)) (place.portLine ? ports : matrix).push_back(std::move(place));
     auto warn = [&](const Place& earlier, const Place& later, const char* what) {
         check.warnings.push_back("outputs: output " + std::to_string(later.output + 1) + " (" + later.text + ") and output " +
                                  std::to_string(earlier.output + 1) + " (" + earlier.text + ") " + what);

@@ -1,4 +1,4 @@
-// mfp check [--json] [--section SERIAL] INI: shows every board section of a configuration file
+// mfp check [--json | --map] [--section SERIAL] INI: shows every board section of a configuration file
 // as the module builds it, or the corruption the module would report, with warnings.
 #include <cstdio>
 #include <string>
@@ -10,6 +10,7 @@
 
 #include "config/output_fields.h"
 #include "tools/mfp/check_report.h"
+#include "tools/mfp/output_places.h"
 #include "tools/mfp/arguments.h"
 #include "tools/mfp/commands.h"
 #include "tools/mfp/output_text.h"
@@ -21,6 +22,7 @@ constexpr std::size_t kMaxInputSize = 1 << 20;
 
 struct CheckOptions {
     bool json = false;
+    bool map = false;
     bool oneSection = false;
     std::string section;
     std::string iniPath;
@@ -30,6 +32,8 @@ void ParseOptions(ArgumentReader& reader, CheckOptions& options) {
     while (reader.Next()) {
         if (reader.Is("--json")) {
             options.json = true;
+        } else if (reader.Is("--map")) {
+            options.map = true;
         } else if (reader.Is("--section")) {
             options.oneSection = true;
             options.section = reader.Value().value_or("");
@@ -42,7 +46,9 @@ void ParseOptions(ArgumentReader& reader, CheckOptions& options) {
             reader.Unexpected();
         }
     }
-    if (options.iniPath.empty()) {
+    if (options.map && options.json) {
+        reader.Fail("--map", "the map is text: leave out --json");
+    } else if (options.iniPath.empty()) {
         reader.Fail("INI", "the configuration file to check is missing");
     } else if (options.iniPath != "-" && options.iniPath != "/dev/stdin") {
         const std::string why = UnreadableFile(options.iniPath);
@@ -81,7 +87,7 @@ void PrintOutput(std::size_t number, const MFPOutput& o) {
     std::printf("\n");
 }
 
-void PrintSection(const SectionCheck& check) {
+void PrintSection(const SectionCheck& check, bool map) {
     std::printf("[%s]\n", TerminalText(check.section).c_str());
     if (check.corrupt) {
         std::printf("  corrupt: item \"%s\"; the module shows:\n", check.corruptItem.c_str());
@@ -96,6 +102,8 @@ void PrintSection(const SectionCheck& check) {
                         static_cast<unsigned>(input.eventId), input.value);
         std::printf("  outputs: %zu\n", check.outputs.size());
         for (std::size_t i = 0; i < check.outputs.size(); ++i) PrintOutput(i + 1, check.outputs[i]);
+        if (map)
+            for (const std::string& line : PanelMap(check.outputs)) std::printf("  %s\n", line.c_str());
     }
     for (const std::string& warning : check.warnings) std::printf("  warning: %s\n", TerminalText(warning).c_str());
 }
@@ -126,7 +134,7 @@ int RunCheckCommand(const Arguments& args) {
         anyCorrupt |= checks[i].corrupt;
         if (options.json) continue;
         if (i) std::printf("\n");
-        PrintSection(checks[i]);
+        PrintSection(checks[i], options.map);
     }
     if (options.json) std::printf("%s\n", CheckJson(checks).c_str());
     else if (checks.empty()) std::printf("no board sections in %s\n", UserText(options.iniPath).c_str());

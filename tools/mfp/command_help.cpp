@@ -3,11 +3,13 @@
 
 const std::vector<CommandHelp>& AllCommandHelp() {
     static const std::vector<CommandHelp> commands = {
-        {"check", "[--json] [--section SERIAL] INI|-", "Checks a configuration file as the module reads it.",
+        {"check", "[--json | --map] [--section SERIAL] INI|-", "Checks a configuration file as the module reads it.",
          "  --json            print JSON: {\"sections\":[...]}\n"
+         "  --map             draw each panel's LED matrix and ports with the output owning each cell\n"
          "  --section SERIAL  check only this board's section (absent: the defaults)\n",
          "INI - (or /dev/stdin) reads standard input; at most 1 MiB is read. Every output is tried with\n"
-         "the gauge values 0, 1 and 1234.5; one that stays dark is warned about.\n"
+         "the gauge values 0, 1 and 1234.5; one that stays dark is warned about. A display is tried at\n"
+         "the ends of its variable's stated range (mfp vars): a result longer than its width spills.\n"
          "Exit status: 0 no section corrupt, 1 a section corrupt, 2 the file cannot be read.\n"},
         {"demo", "[--ini FILE] [--sim SERIAL]... [--script FILE]",
          "The panel simulator: the real panel runtime, simulated panels and a simulated simulator.",
