@@ -46,7 +46,11 @@ bool CTarnellControllers::LoadControllers() {
         KitSetReadTimeout(board->Handle(), kAnswerTimeoutMs);
         const std::string key = DeviceKey(board->ProductId(), board->GetSerialNumber(false));
         keysByIndex[position - 1] = key;
-        controllers[key] = std::move(board);
+        if (controllers.count(key))
+            theLog.Write(1, "MFP", "Two boards have the device key %s (no serial number): only the last is used\n",
+                         key.c_str());
+        controllers[key] = board.get();
+        boards.push_back(std::move(board));
     }
     return loaded;
 }
@@ -56,7 +60,7 @@ std::map<std::string, CTarnellController*> CTarnellControllers::SelectController
     const auto type = static_cast<int>(ParseHexText(typeText));
     const auto version = static_cast<int>(ParseHexText(versionText));
     std::map<std::string, CTarnellController*> selected;
-    for (auto& [key, board] : controllers) {
+    for (const auto& [key, board] : controllers) {
         int boardType = 0;
         int boardVersion = 0;
         if (!board->GetModuleId(boardType, boardVersion, 1, false)) {
@@ -67,7 +71,7 @@ std::map<std::string, CTarnellController*> CTarnellControllers::SelectController
             continue;
         }
         if (boardType == type && boardVersion == version)
-            selected[board->GetSerialNumber(false)] = board.get();
+            selected[board->GetSerialNumber(false)] = board;
     }
     return selected;
 }
@@ -81,13 +85,14 @@ void CTarnellControllers::CloseAll() {
         kit.SetHandle(0);
     }
     loaded = false;
-    for (auto& entry : controllers) {
+    controllers.clear();
+    for (auto& board : boards) {
         try {
-            if (entry.second) entry.second->Shutdown();
+            board->Shutdown();
         } catch (...) {
             // Closing goes on for the other boards.
         }
-        entry.second.reset();
+        board.reset();
     }
-    controllers.clear();
+    boards.clear();
 }

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "board/tarnell_controller.h"
 
@@ -33,10 +34,11 @@ public:
 
     bool IsLoaded() const { return loaded; }
     int DeviceCount() const { return deviceCount; }
-    // Every board by device key, in key order.
-    const std::map<std::string, std::unique_ptr<CTarnellController>>& Controllers() const {
-        return controllers;
-    }
+    // Every board by device key, in key order. Chips without a serial number share a key; the
+    // last of them the kit lists holds it.
+    const std::map<std::string, CTarnellController*>& Controllers() const { return controllers; }
+    // Every board in the kit's order, those that share a key too.
+    const std::vector<std::unique_ptr<CTarnellController>>& Boards() const { return boards; }
     // The device key of the kit's device list position 0..; empty when none is known.
     std::string KeyAt(int index) const;
 
@@ -44,7 +46,8 @@ public:
 
 private:
     bool loaded = false;
-    std::map<std::string, std::unique_ptr<CTarnellController>> controllers;
+    std::vector<std::unique_ptr<CTarnellController>> boards;
+    std::map<std::string, CTarnellController*> controllers;
     std::map<int, std::string> keysByIndex;
     // Holds the handle KitOpenAll returned; not shared, so it closes the whole kit.
     IOWarrior kit;

@@ -12,9 +12,11 @@ protected:
     void SetUp() override { KitUseBackend(backend); }
     void TearDown() override { KitCloseAll(); }
 
+    // A serial written "-NAME" is a chip without a serial string.
     std::shared_ptr<SimBoard> AddBoard(std::uint16_t productId, const std::string& serial,
                                        std::uint8_t type = 2, std::uint8_t version = 1) {
-        return backend.AddBoard({0x07C0, productId, serial, true, 2, {{1, {type, version}}}});
+        const bool hasSerial = serial[0] != '-';
+        return backend.AddBoard({0x07C0, productId, serial, hasSerial, 2, {{1, {type, version}}}});
     }
 
     SimHidBackend backend;
@@ -26,18 +28,29 @@ TEST_F(RegistryTest, BoardsAreKeyedByProductIdAndSerial) {
     AddBoard(0x03E8, "0000000B");
     AddBoard(0x1583, "0000000A", 2, 2);
     AddBoard(0x03EA, "0000000C")->RemoveSubModule(1);
+    // Two chips without a serial share one key; both stay open and listed.
+    AddBoard(0x03E8, "-A");
+    AddBoard(0x03E8, "-B");
     CTarnellControllers registry;
     ASSERT_TRUE(registry.LoadControllers());
-    EXPECT_EQ(registry.DeviceCount(), 3);
-    EXPECT_EQ(registry.KeyAt(0), "3ea-0000000C") << "the kit lists the newest device first";
-    EXPECT_EQ(registry.KeyAt(2), "3e8-0000000B");
-    EXPECT_EQ(registry.KeyAt(3), "");
+    EXPECT_EQ(registry.DeviceCount(), 5);
+    EXPECT_EQ(registry.KeyAt(0), "3e8-");
+    EXPECT_EQ(registry.KeyAt(1), "3e8-");
+    EXPECT_EQ(registry.KeyAt(2), "3ea-0000000C") << "the kit lists the newest device first";
+    EXPECT_EQ(registry.KeyAt(4), "3e8-0000000B");
+    EXPECT_EQ(registry.KeyAt(5), "");
+    EXPECT_EQ(registry.Controllers().size(), 4u);
+    ASSERT_EQ(registry.Boards().size(), 5u);
+    EXPECT_EQ(registry.Controllers().at("3e8-"), registry.Boards()[1].get()) << "the last listed holds the key";
+    EXPECT_TRUE(registry.Boards()[0]->IsConnected());
 
     const auto panels = registry.SelectControllers("02", "01");
-    ASSERT_EQ(panels.size(), 1u);
-    EXPECT_EQ(panels.begin()->first, "0000000B");
-    EXPECT_EQ(panels.begin()->second, registry.Controllers().at("3e8-0000000B").get());
+    ASSERT_EQ(panels.size(), 2u);
+    EXPECT_EQ(panels.at(""), registry.Controllers().at("3e8-"));
+    EXPECT_EQ(panels.at("0000000B"), registry.Controllers().at("3e8-0000000B"));
     EXPECT_EQ(registry.SelectControllers("0x2", "2").size(), 1u);
+    registry.CloseAll();
+    EXPECT_TRUE(registry.Boards().empty());
     EXPECT_TRUE(registry.SelectControllers("03", "01").empty());
 }
 
@@ -48,10 +61,10 @@ TEST_F(RegistryTest, LoadingAndClosing) {
 
     auto sim = AddBoard(0x1583, "0000000A");
     ASSERT_TRUE(registry->LoadControllers()) << "a failed load can be retried";
-    CTarnellController* first = registry->Controllers().at("1583-0000000A").get();
+    CTarnellController* first = registry->Controllers().at("1583-0000000A");
     const KitHandle firstHandle = first->Handle();
     ASSERT_TRUE(registry->LoadControllers());
-    EXPECT_EQ(registry->Controllers().at("1583-0000000A").get(), first) << "not opened again";
+    EXPECT_EQ(registry->Controllers().at("1583-0000000A"), first) << "not opened again";
 
     ASSERT_TRUE(first->EnableLedMatrix(true));
     ASSERT_EQ(first->SetMatrixLed(1, 1), 0);

@@ -56,6 +56,9 @@ row(2 "mfp panels: --step-ms x: a whole number of milliseconds expected\n" panel
 row(2 "mfp panels: --sim 1583:0000000a: the board is simulated already\n" panels --sim 1583:0000000A --sim 1583:0000000a)
 row(2 "mfp panels: --sim-keys: needs --sim and --watch\n" panels --sim 1583:0000000A --sim-keys "wait 1")
 row(2 "--sim-keys: press 0000000B 0 3: press SERIAL BYTE BIT" panels --sim 1583:0000000A --watch --sim-keys "press 0000000B 0 3")
+# Chips without a serial share one device key: both are listed and watched, named by place.
+row(0 "note: #1 and #2 have no serial number and share the device key 1583-: the module uses only #2\n#2 0001 SW2  on\n"
+    panels --sim 1583:-A --sim 1583:-B --watch --watch-ms 300 --sim-keys "press -A 0 1")
 # --watch-ms ends the watch while the key script still waits.
 row(0 "1583-0000000A    0000000A  0x1583     02 01     yes\n" panels --sim 1583:0000000A --watch --watch-ms 100 --sim-keys "wait 60000")
 

@@ -145,18 +145,49 @@ PanelsOptions ParseOptions(ArgumentReader& reader) {
 
 bool IsPanel(int type, int version) { return type == 2 && version == 1; }
 
-void ListBoards(CTarnellControllers& registry) {
+// The boards in device-key order, each named by its serial, or "#N", its place in the listing,
+// for a chip without one: those share a key, and the listing, tests and switch lines must
+// still tell them apart.
+struct ListedBoard {
+    std::string key;
+    CTarnellController* board;
+    std::string name;
+};
+
+std::vector<ListedBoard> ListedBoards(const CTarnellControllers& registry) {
+    std::vector<ListedBoard> listed;
+    for (std::size_t i = 0; i < registry.Boards().size(); ++i)
+        listed.push_back({registry.KeyAt(static_cast<int>(i)), registry.Boards()[i].get(), ""});
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const ListedBoard& a, const ListedBoard& b) { return a.key < b.key; });
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const std::string serial = listed[i].board->GetSerialNumber();
+        listed[i].name = serial.empty() ? "#" + std::to_string(i + 1) : TerminalText(serial);
+    }
+    return listed;
+}
+
+void ListBoards(const std::vector<ListedBoard>& boards) {
     std::printf("%-16s %-9s %-10s %-9s %s\n", "device key", "serial", "product", "module 1",
                 "panel");
-    for (const auto& [key, board] : registry.Controllers()) {
+    std::map<std::string, std::vector<std::string>> namesByKey;
+    for (const ListedBoard& listed : boards) {
         int type = -1;
         int version = -1;
         char module[16] = "no answer";
-        if (board->GetModuleId(type, version, 1))
+        if (listed.board->GetModuleId(type, version, 1))
             std::snprintf(module, sizeof module, "%02X %02X", type, version);
-        std::printf("%-16s %-9s 0x%04X     %-9s %s\n", TerminalText(key).c_str(),
-                    TerminalText(board->GetSerialNumber()).c_str(), board->ProductId(), module,
-                    IsPanel(type, version) ? "yes" : "no");
+        namesByKey[listed.key].push_back(listed.name);
+        std::printf("%-16s %-9s 0x%04X     %-9s %s\n", TerminalText(listed.key).c_str(), listed.name.c_str(),
+                    listed.board->ProductId(), module, IsPanel(type, version) ? "yes" : "no");
+    }
+    // The module tells boards apart by their device key, so of boards sharing one it uses one.
+    for (const auto& [key, names] : namesByKey) {
+        if (names.size() < 2) continue;
+        std::string list;
+        for (std::size_t i = 0; i < names.size(); ++i) list += (i ? (i + 1 == names.size() ? " and " : ", ") : "") + names[i];
+        std::printf("note: %s have no serial number and share the device key %s: the module uses only %s\n",
+                    list.c_str(), TerminalText(key).c_str(), names.back().c_str());
     }
     std::fflush(stdout);
 }
@@ -175,8 +206,8 @@ bool Shows(const SimBoard* sim, const Expected& expected) {
 
 class WiringTest {
 public:
-    WiringTest(CTarnellController& board, const SimBoard* sim, Milliseconds step)
-        : board(board), sim(sim), step(step), serial(TerminalText(board.GetSerialNumber())) {}
+    WiringTest(CTarnellController& board, std::string name, const SimBoard* sim, Milliseconds step)
+        : board(board), sim(sim), step(step), serial(std::move(name)) {}
 
     // Lights and clears every output in turn; false at the first write that fails or the first
     // simulated panel that shows something else.
@@ -255,17 +286,18 @@ std::string SwitchName(int byte, int bit) {
 }
 
 struct WatchedBoard {
+    std::string name;
     std::array<std::uint8_t, 8> previous{};
 };
 
-int PrintChanges(const std::string& serial, const std::uint8_t* keys, void* context) {
+int PrintChanges(const std::string&, const std::uint8_t* keys, void* context) {
     if (keys == nullptr) return 1;
     auto& watched = *static_cast<WatchedBoard*>(context);
     for (int byte = 0; byte < 8; ++byte) {
         const int changed = keys[byte] ^ watched.previous[static_cast<std::size_t>(byte)];
         for (int bit = 0; bit < 8; ++bit) {
             if ((changed >> bit & 1) == 0) continue;
-            std::printf("%s %02d%02d %-4s %s\n", TerminalText(serial).c_str(), byte, bit,
+            std::printf("%s %02d%02d %-4s %s\n", watched.name.c_str(), byte, bit,
                         SwitchName(byte, bit).c_str(), (keys[byte] >> bit & 1) ? "on" : "off");
         }
         watched.previous[static_cast<std::size_t>(byte)] = keys[byte];
@@ -302,15 +334,15 @@ void PlayKeys(const SimHidBackend& backend, const std::vector<KeyAction>& action
     }
 }
 
-void Watch(CTarnellControllers& registry, const SimHidBackend& simBackend, const PanelsOptions& options) {
-    std::map<std::string, WatchedBoard> watched;
+void Watch(const std::vector<ListedBoard>& boards, const SimHidBackend& simBackend, const PanelsOptions& options) {
+    std::vector<WatchedBoard> watched(boards.size());
     std::vector<CTarnellController*> registered;
-    for (const auto& [key, board] : registry.Controllers()) {
-        if (board->SetKeyMatrixCallback(true, PrintChanges, &watched[key]))
-            registered.push_back(board.get());
+    for (std::size_t i = 0; i < boards.size(); ++i) {
+        watched[i].name = boards[i].name;
+        if (boards[i].board->SetKeyMatrixCallback(true, PrintChanges, &watched[i]))
+            registered.push_back(boards[i].board);
         else
-            std::fprintf(stderr, "mfp panels: %s: the key matrix could not be switched on\n",
-                         TerminalText(key).c_str());
+            std::fprintf(stderr, "mfp panels: %s: the key matrix could not be switched on\n", boards[i].name.c_str());
     }
     const auto end = options.watchMs ? Clock::now() + Milliseconds(*options.watchMs) : Clock::time_point::max();
     stopRequested = false;
@@ -355,17 +387,22 @@ int RunPanelsCommand(const Arguments& args) {
         else std::fprintf(stderr, "mfp panels: no board attached\n");
         return 1;
     }
-    ListBoards(registry);
+    const std::vector<ListedBoard> boards = ListedBoards(registry);
+    ListBoards(boards);
 
     int status = 0;
     if (options.test) {
         const Milliseconds step(options.stepMs.value_or(simulated ? 0 : kRealStepMs));
-        for (const auto& [serial, board] : registry.SelectControllers("02", "01")) {
-            const auto sim = simulated ? FindSim(simBackend, serial) : nullptr;
-            if (!WiringTest(*board, sim.get(), step).Run()) status = 1;
+        for (const ListedBoard& listed : boards) {
+            int type = -1, version = -1;
+            if (!listed.board->GetModuleId(type, version, 1) || !IsPanel(type, version)) continue;
+            // A chip without a serial cannot be told from its simulated twin: only the writes count.
+            const std::string serial = listed.board->GetSerialNumber();
+            const auto sim = simulated && !serial.empty() ? FindSim(simBackend, serial) : nullptr;
+            if (!WiringTest(*listed.board, listed.name, sim.get(), step).Run()) status = 1;
         }
     }
-    if (options.watch && status == 0) Watch(registry, simBackend, options);
+    if (options.watch && status == 0) Watch(boards, simBackend, options);
     registry.CloseAll();
     return status;
 }
