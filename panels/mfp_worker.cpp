@@ -85,15 +85,17 @@ int CMFPWorker::UpdateThreadProc() {
         }
     }
     DecideStartUp(StartUp::Serving);
+    uint64_t seenWakes = runFlag->Wakes();
     // A pass that throws is lost; the panel goes on with the next one and always winds down.
     while (runFlag->IsSet()) {
+        ++passesStarted;
         try {
             UpdateOutputs();
         } catch (...) {
             theLog.Write(2, kModuleName, "Output pass stopped by an exception\n");
         }
         ++passesDone;
-        runFlag->SleepWhileSet(kUpdatePause);
+        runFlag->SleepWhileSet(kUpdatePause, seenWakes);
     }
     try {
         ClearAllOutputs();

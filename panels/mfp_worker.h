@@ -91,6 +91,12 @@ public:
     // report handled (byte k in bits 8k to 8k+7) and the output passes completed.
     uint64_t InputsSeen() const { return inputsSeen.load(); }
     uint64_t PassesDone() const { return passesDone.load(); }
+    // Passes begun: one begun after a change has read it once PassesDone reaches its number.
+    uint64_t PassesStarted() const { return passesStarted.load(); }
+    // Starts the next pass of every worker of the set without its pause.
+    void RequestPass() const {
+        if (runFlag) runFlag->Wake();
+    }
     MFPInputTable Inputs() const;
 
 private:
@@ -132,5 +138,6 @@ private:
     std::condition_variable startUpDecided;
     StartUp startUp = StartUp::Pending;
     std::atomic<uint64_t> inputsSeen{0};
+    std::atomic<uint64_t> passesStarted{0};
     std::atomic<uint64_t> passesDone{0};
 };

@@ -219,8 +219,9 @@ void DemoRuntime::AwaitFreshPass() {
     for (const DemoPanel& panel : panels) {
         CMFPWorker* worker = Worker(panel);
         if (!worker) continue;
-        // The pass under way may have read the old values; the one after it has not.
-        const uint64_t target = worker->PassesDone() + 2;
+        // A pass begun from now on reads what the script set; it begins without a pause.
+        const uint64_t target = worker->PassesStarted() + 1;
+        worker->RequestPass();
         if (!WaitFor([&] { return worker->PassesDone() >= target; }))
             messages.Show("panel " + panel.serial + " ran no output pass", MessageIcon::Error);
     }
