@@ -125,7 +125,9 @@ private:
                 if (position < 1 || position > 32)
                     Warn(where + " digit " + std::to_string(position) +
                          " is not on the panel (1 to 32): only what falls on digits 1 to 32 shows");
-                else if (width > 0 && position + width - 1 > 32)
+                if (width < 0)
+                    Warn(where + " width " + std::to_string(width) + " is below 0: it works as width 0");
+                else if (position >= 1 && position <= 32 && position + width - 1 > 32)
                     Warn(where + " width " + std::to_string(width) + " from digit " + std::to_string(position) +
                          " runs past digit 32: the padding fills every digit up to 32");
                 break;

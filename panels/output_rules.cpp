@@ -197,7 +197,7 @@ namespace {
 
 std::vector<double> SpillSamples(const MFPOutput& output) {
     const GaugeVariableInfo* variable = FindGaugeVariable(output.gaugeVariable);
-    const std::optional<StatedRange> range = variable ? StatedRangeOf(variable->unit) : std::nullopt;
+    const std::optional<StatedRange> range = StatedRangeOf(variable ? variable->unit : "");
     const bool coded = HoldsDigitsPerNibble(output.gaugeVariable);
     std::vector<double> samples{0, 1};
     if (range) {
@@ -218,7 +218,8 @@ std::vector<SpillTrial> TrySpills(const MFPOutputList& outputs) {
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         const MFPOutput& output = outputs[i];
         if (output.Kind() != OutputKind::Display) continue;
-        SpillTrial trial{i};
+        SpillTrial trial;
+        trial.output = i;
         trial.fewestDigits = -1;
         for (const double sample : SpillSamples(output)) {
             FormulaEvaluator evaluator;

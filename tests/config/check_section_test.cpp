@@ -73,6 +73,8 @@ TEST(CheckSection, NamesCorruptionAndWarnsAboutWhatSurprisesAUser) {
         {"outputs=4,0,73,%g,0,4,0,4,33,73,%g,0,4,0,4,30,73,%g,0,4,0,4,29,73,%g,0,4,0\r\n", "",
          {"output 1 digit 0 is not on the panel", "output 2 digit 33 is not on the panel",
           "output 3 width 4 from digit 30 runs past digit 32", "output 4 (digits 29 to 32) and output 3 (digits 30 to 32) share"}},
+        {"outputs=4,1,73,%g,0,-2,0,4,40,73,%g,0,100,0\r\n", "",
+         {"output 1 width -2 is below 0: it works as width 0", "output 2 digit 40 is not on the panel"}},
         {"outputs=2,0,73,%g,1,0,0,2,257,73,%g,1,0,0,2,256,73,%g,1,0,0,1,4,73,%g,1,0,8,1,3,73,%g,1,0,7\r\n", "",
          {"output 1 led 0 is not on the panel", "output 2 led 257 is not on the panel",
           "output 4 port 4 is not on the panel", "output 4 bit 8 is no line of a port"}},
