@@ -156,8 +156,11 @@ GaugeVariable SampleVariable(double value, uint32_t typeCode) {
     GaugeVariable variable{};
     variable.typeCode = typeCode;
     variable.value = typeCode == kGaugeTypeInt16 ? 0 : value;
-    const int16_t number = static_cast<int16_t>(value);
-    if (typeCode == kGaugeTypeInt16) std::memcpy(&variable.value, &number, sizeof number);
+    if (typeCode == kGaugeTypeInt16) {
+        // The low 16 bits of the whole part, as a 16-bit store of a larger value keeps them.
+        const auto number = static_cast<int16_t>(static_cast<uint16_t>(static_cast<int64_t>(value) & 0xFFFF));
+        std::memcpy(&variable.value, &number, sizeof number);
+    }
     return variable;
 }
 
