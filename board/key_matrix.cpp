@@ -34,6 +34,11 @@ bool CTarnellController::SetKeyMatrixCallback(bool enable, KeyMatrixCallback cal
     } else {
         if (!keyMatrixOn) return false;
         StopKeyMatrixThread();
+        // The thread is gone whatever the write does: a later start must not be refused.
+        keyMatrixOn = false;
+        if (SwitchFunction(kKeyMatrixEnable, false)) return true;
+        theLog.Write(2, "MFP", "The key matrix of %s could not be switched off\n", GetSerialNumber(false).c_str());
+        return false;
     }
     if (!SwitchFunction(kKeyMatrixEnable, enable)) return false;
     if (enable && !StartKeyMatrixThread(callback, context)) {

@@ -76,9 +76,15 @@ TEST_F(KeyMatrixTest, OneCallbackAtATime) {
     EXPECT_FALSE(sim->KeyMatrixOn());
     const std::size_t firstCalls = first.Calls().size();
 
+    // A switch-off whose write fails still ends the registration: the next one is taken.
     ASSERT_TRUE(Registered(second));
+    sim->FailNextWrites(1);
+    EXPECT_FALSE(board->SetKeyMatrixCallback(false, Recorder::Callback, &second));
+    EXPECT_FALSE(board->IsKeyMatrixRunning());
+    Recorder third;
+    ASSERT_TRUE(Registered(third));
     sim->PressKey(1, 6);
-    const auto calls = second.WaitForCalls(3);
+    const auto calls = third.WaitForCalls(3);
     ASSERT_GE(calls.size(), 3u);
     EXPECT_EQ(calls.back(), (Keys{0, 0x40, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(first.Calls().size(), firstCalls) << "the removed callback hears nothing more";
