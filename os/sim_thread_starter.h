@@ -18,7 +18,9 @@ public:
     // Starts of threads of this name asked for so far, refused ones included.
     int Starts(const std::string& name) const;
 
-    bool Start(std::thread& thread, const char* name, std::function<void()> body) override;
+protected:
+    // A refused start throws as std::thread does when the platform refuses a thread.
+    std::thread Launch(const char* name, std::function<void()> run) override;
 
 private:
     mutable std::mutex lock;

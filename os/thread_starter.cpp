@@ -4,7 +4,7 @@
 
 bool ThreadStarter::Start(std::thread& thread, const char* name, std::function<void()> body) {
     try {
-        thread = std::thread([name, body = std::move(body)] {
+        thread = Launch(name, [name, body = std::move(body)] {
             try {
                 body();
             } catch (...) {
@@ -19,6 +19,8 @@ bool ThreadStarter::Start(std::thread& thread, const char* name, std::function<v
     }
     return true;
 }
+
+std::thread ThreadStarter::Launch(const char*, std::function<void()> run) { return std::thread(std::move(run)); }
 
 ThreadStarter& StandardThreadStarter() {
     static ThreadStarter starter;

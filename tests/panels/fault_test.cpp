@@ -146,6 +146,7 @@ TEST_F(FaultTest, AThreadThatCannotStartStopsOnlyItsOwnPanel) {
             return CountLog(thread + " thread of " + serial + " not started") == 1;
         };
         ASSERT_TRUE(Eventually([&] { return refused("0000A1B2") != refused("0000C3D4"); }));
+        EXPECT_EQ(CountLog(thread + " thread could not be started"), 1) << "the platform's refusal is a result";
         const auto& working = refused("0000A1B2") ? healthy : faulty;
         EXPECT_EQ(panels.ServingWorkers().size(), thread == "Key matrix" ? 2u : 1u);
         host.ClearRecords();
