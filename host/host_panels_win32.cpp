@@ -9,15 +9,16 @@ namespace {
 class ImportTablePanels : public HostPanels {
 public:
     bool Available() const override { return HostPanelsTable() != nullptr; }
+    // A host that left a slot empty gets no call through it: nothing is sent, nothing is read.
     void TriggerKeyEvent(uint32_t eventId, uint32_t value) override {
         void* table = HostPanelsTable();
         if (!table) return;
-        PanelsSlot<TriggerKeyEventFunction>(table, kTriggerKeyEventOffset)(eventId, value);
+        if (const auto trigger = PanelsSlot<TriggerKeyEventFunction>(table, kTriggerKeyEventOffset)) trigger(eventId, value);
     }
     void LookupGaugeVariable(GaugeVariable& variable) override {
         void* table = HostPanelsTable();
         if (!table) return;
-        PanelsSlot<LookupGaugeVariableFunction>(table, kLookupGaugeVariableOffset)(&variable);
+        if (const auto lookup = PanelsSlot<LookupGaugeVariableFunction>(table, kLookupGaugeVariableOffset)) lookup(&variable);
     }
 };
 

@@ -34,13 +34,11 @@ void ReadUntilStopped(HidReadStream& stream, PipeChannel& channel, std::size_t r
                 stream.WaitForRead(readError ? kReaderTurnMs : kHidWaitForever, bytes);
             if (result == HidReadResult::Stopped) {
                 stop = true;
-            } else if (result == HidReadResult::Completed) {
-                if (bytes > 0) {
-                    channel.PushReport(buffer, bytes);
-                } else {
-                    channel.SignalError();
-                }
-            } else if (result == HidReadResult::Failed) {
+            } else if (result == HidReadResult::Completed && bytes > 0) {
+                channel.PushReport(buffer, bytes);
+            } else if (result == HidReadResult::Completed || result == HidReadResult::Failed) {
+                // A read that completes with nothing is an error too, and waits a turn like one:
+                // a device that keeps doing so must not keep a core busy.
                 channel.SignalError();
                 readError = true;
                 std::size_t ignored = 0;

@@ -53,6 +53,10 @@ const Case kCases[] = {
     {"unplugged and plugged again at once",
      {{0, kArrival, kBoardA, true}, Finished(1000), {1000, kRemoval, kBoardA, true}, Finished(2000),
       {2000, kArrival, kBoardA, true}}},
+    // A later reload finishing does not restart the window of a notice already reloaded.
+    {"a copy window is the notice's own",
+     {{0, kArrival, kBoardA, true}, Finished(1000), {2500, kArrival, kBoardB, true}, Finished(2600),
+      {3100, kArrival, kBoardA, true}}},
     {"two boards, each copied",
      {{0, kArrival, kBoardA, true}, {0, kArrival, kBoardB, true}, Finished(1000), {1000, kArrival, kBoardB, false},
       {1000, kArrival, kBoardA, false}}},
