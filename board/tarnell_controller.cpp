@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "board/segment_pattern.h"
+#include "log/log.h"
 
 namespace {
 
@@ -62,9 +63,19 @@ CTarnellController::~CTarnellController() {
     if (keyMatrixThread.joinable()) StopKeyMatrixThread();
 }
 
+// A board that took no report within the kit's write timeout is given up: waiting out the
+// timeout again at every write would hold each writer, the simulator's thread among them.
 std::uint32_t CTarnellController::WriteReport(int pipe, const std::uint8_t* bytes,
                                               std::uint32_t length) {
-    return KitWritePipe(handle, pipe, bytes, length);
+    if (givenUp) {
+        KitSetLastError(kKitTimeout);
+        return 0;
+    }
+    const std::uint32_t written = KitWritePipe(handle, pipe, bytes, length);
+    if (written < length && KitGetLastError() == kKitTimeout && !givenUp.exchange(true))
+        theLog.Write(2, "MFP", "%s took no report for %u ms: it is given up until the panels are loaded again\n",
+                     GetSerialNumber(false).c_str(), static_cast<unsigned>(kKitWriteTimeoutMs));
+    return written;
 }
 
 std::uint32_t CTarnellController::ReadReport(int pipe, std::uint8_t* buffer, std::uint32_t length) {

@@ -136,6 +136,7 @@ private:
     std::atomic<int> exchangesWaiting{0};
     std::map<int, std::pair<int, int>> moduleIds;
     std::atomic<bool> paused{false};
+    std::atomic<bool> givenUp{false};  // a write timed out: no more writes are tried
     bool keyMatrixOn = false;
     bool ledMatrixOn = false;
     bool iicOn = false;

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 bool IsReadableFile(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -32,11 +34,20 @@ bool BackUpFile(const std::string& path, std::string& problem) {
         return false;
     }
     const std::string copyPath = BackupPath(path);
-    std::FILE* copy = std::fopen(copyPath.c_str(), "wb");
+    const std::string newCopyPath = copyPath + ".new";
+    std::FILE* copy = std::fopen(newCopyPath.c_str(), "wb");
     bool written = copy && std::fwrite(bytes.data(), 1, bytes.size(), copy) == bytes.size();
     if (copy) written = std::fclose(copy) == 0 && written;
     if (!written) {
-        problem = "cannot write " + copyPath + ": " + std::strerror(errno);
+        problem = "cannot write " + newCopyPath + ": " + std::strerror(errno);
+        std::remove(newCopyPath.c_str());
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::rename(newCopyPath, copyPath, error);  // replaces the old copy in one step
+    if (error) {
+        problem = "cannot replace " + copyPath + ": " + error.message();
+        std::remove(newCopyPath.c_str());
         return false;
     }
     return true;

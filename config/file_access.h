@@ -11,7 +11,8 @@ bool IsReadableFile(const std::string& path);
 // path + ".bak".
 std::string BackupPath(const std::string& path);
 
-// Copies the file byte for byte to BackupPath(path), replacing an older copy. False with the
-// reason in `problem` when the file cannot be read (also when there is none yet) or the copy
-// cannot be written whole.
+// Copies the file byte for byte to BackupPath(path), replacing an older copy only once the new
+// one is written whole: a full disk leaves the old copy as it was. False with the reason in
+// `problem` when the file cannot be read (also when there is none yet) or the copy cannot be
+// written whole.
 bool BackUpFile(const std::string& path, std::string& problem);

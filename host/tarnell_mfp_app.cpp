@@ -29,6 +29,7 @@ CTarnellMFPApp::CTarnellMFPApp() : panels(HostPanelServices()) {}
 CTarnellMFPApp theApp;
 
 void CTarnellMFPApp::Init() {
+    deinitialised = false;
     const std::string modulePath = ModuleFilePath();
     const std::string configPath = SiblingPath(modulePath, "Tarnell_MFP.ini");
     const std::string logPath = SiblingPath(modulePath, "Tarnell_MFP.log");
@@ -64,14 +65,26 @@ void CTarnellMFPApp::Init() {
 
 void CTarnellMFPApp::Deinit() {
     theLog.Write(0, kModuleName, "module_deinit\n");
+    // Called from within the configuration dialog's message loop: the dialog lets go of the
+    // boards before they are deleted, and nothing reloads once it has returned.
+    if (configurationDialog) configurationDialog->Close();
+    reloadPending = false;
+    deinitialised = true;
     panels.UnloadMFPs();
     theLog.Write(0, kModuleName, "MFP's unloaded\n");
     UnregisterHidNotifications(deviceNotifications);
     deviceNotifications = nullptr;
     if (previousWindowProc) {
-        SetWindowLongPtrA(mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc));
-        previousWindowProc = nullptr;
-        theLog.Write(0, kModuleName, "Removed ourselves from the FS9 menu\n");
+        // Another add-on that hooked the window after us keeps its hook, and calls ours on: it
+        // passes every message on to the saved procedure.
+        const auto installed = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(mainWindow, GWLP_WNDPROC));
+        if (installed == &HostWindowProc) {
+            SetWindowLongPtrA(mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc));
+            previousWindowProc = nullptr;
+            theLog.Write(0, kModuleName, "Removed ourselves from the FS9 menu\n");
+        } else {
+            theLog.Write(2, kModuleName, "Another add-on hooked the FS9 window after us: our hook stays, passing messages on\n");
+        }
     }
 }
 
@@ -82,17 +95,23 @@ void CTarnellMFPApp::ConfigureMFP() {
         theLog.Write(0, kModuleName, "There are now MFP's to configure.\n");
         return;
     }
+    if (configuring) {
+        theLog.Write(0, kModuleName, "The configuration is open already\n");
+        return;
+    }
     configuring = true;
     try {
-        ModuleConfigurationDialog dialog;
+        ModuleConfigurationDialog dialog(mainWindow);
+        configurationDialog = &dialog;
         panels.RunConfiguration(dialog);
     } catch (...) {
         // Device changes would otherwise wait for a dialog that is gone.
         theLog.Write(2, kModuleName, "Configuration stopped by an exception\n");
     }
+    configurationDialog = nullptr;
     theLog.Write(0, kModuleName, "ConfigureMFP finished\n");
     configuring = false;
-    if (reloadPending) {
+    if (reloadPending && !deinitialised) {
         reloadPending = false;
         ReloadMFPs();
     }

@@ -31,6 +31,9 @@ constexpr std::uint32_t kKitTimeout = 1460;
 
 // Read timeouts of this value wait without limit (the initial setting).
 constexpr std::uint32_t kKitNoTimeout = 0xFFFFFFFF;
+// How long a write waits for the device to take its report: a board that stays plugged in but
+// takes nothing must not hold its writer, the simulator's window thread among them, for longer.
+constexpr std::uint32_t kKitWriteTimeoutMs = 1000;
 
 // At most this many devices are handed out; further devices are opened but not listed.
 constexpr int kKitMaxHandles = 16;

@@ -31,7 +31,7 @@ struct DeviceRecord {
     KitHandle handle = 0;
     bool handedOut = false;
     std::uint32_t readTimeout = kKitNoTimeout;
-    std::uint32_t writeTimeout = kKitNoTimeout;  // never changed by this system
+    std::uint32_t writeTimeout = kKitWriteTimeoutMs;
     int interfaceCount = 0;
     std::uint64_t physicalDevice = 0;
     wchar_t serial[9] = {};

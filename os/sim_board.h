@@ -16,6 +16,7 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -93,6 +94,12 @@ public:
     // A chip that hangs: it takes every report and answers none on the special-function
     // interface until told to answer again.
     void StopAnswering(bool stop) { silent = stop; }
+    // A chip that stays plugged in but takes no report: every write waits out its timeout (all
+    // along when it has none) until told to take reports again.
+    void StopTakingReports(bool stop);
+    // The simulated write streams: true once the board takes reports, false when the timeout
+    // (milliseconds, or none for kHidWaitForever) ran out first.
+    bool AwaitTakingReports(std::uint32_t timeoutMs);
 
     // Every report that reached the board, in order.
     std::vector<SimReport> ReceivedReports() const;
@@ -142,6 +149,9 @@ private:
     std::atomic<int> writeFaults{0};
     std::atomic<int> readFaults{0};
     std::atomic<bool> silent{false};
+    std::mutex takingLock;
+    std::condition_variable takingAgain;
+    bool takesNoReports = false;
     std::atomic<ReadFault> readFault{ReadFault::Empty};
     std::uint8_t iicRegister = 0;
 };

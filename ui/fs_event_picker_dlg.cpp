@@ -3,6 +3,7 @@
 #include "os/win32/module_instance.h"
 #include "resources/resource_ids.h"
 #include "ui/setup_file_dialog.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -18,6 +19,8 @@ std::string WindowText(HWND window) {
     text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
+
+constexpr UINT kEnableOwner = WM_APP + 0x3E2;
 
 }  // namespace
 
@@ -39,13 +42,16 @@ BOOL CFSEventPickerDlg::OnInitDialog() {
     }
     findNextIcon = static_cast<HICON>(LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(IDI_PANEL), IMAGE_ICON, 16, 16, 0));
     SendDlgItemMessageA(Window(), IDC_FIND_NEXT, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(findNextIcon));
-    if (gate && !gate->Enter(Window())) EndDialog(Window(), IDCANCEL);
+    if (GetWindow(Window(), GW_OWNER)) CentreOverOwner(Window());
+    // The modal loop disables the owner after this returns; once it runs, the owner is enabled.
+    if (ownerUsable) PostMessageA(Window(), kEnableOwner, 0, 0);
     return TRUE;
 }
 
 bool CFSEventPickerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY && gate) gate->Leave();
-    return ModalDialog::OnMessage(message, wParam, lParam);
+    if (message != kEnableOwner) return ModalDialog::OnMessage(message, wParam, lParam);
+    EnableWindow(GetWindow(Window(), GW_OWNER), TRUE);
+    return true;
 }
 
 bool CFSEventPickerDlg::OnCommand(int controlId, int notification) {

@@ -3,23 +3,22 @@
 // EventPickerModel holds the state and the rules; this fills the controls from it and turns
 // the controls' notifications into its calls.
 //
-// The panel page opens it on a board's key-matrix thread, without a parent: it then has no
-// owner (the configuration dialog on its own thread stays usable) and opens centred and in
-// front. Everything here runs on the thread that calls DoModal.
+// The configuration dialog opens it as its own modal child, centred over it, and keeps itself
+// usable meanwhile (its Save, Cancel and close box end the picker); without a parent it stands
+// alone, centred on the screen and in front. Everything here runs on the thread that calls
+// DoModal.
 #pragma once
 
 #include "ui/event_picker_model.h"
 #include "ui/modal_dialog.h"
-#include "ui/picker_gate.h"
 
 class CFSEventPickerDlg : public ModalDialog {
 public:
     explicit CFSEventPickerDlg(HWND parent);
     ~CFSEventPickerDlg() override;
 
-    // The gate of the configuration dialog the picker is opened for: it ends the picker when the
-    // dialog closes, and a picker opened after that ends at once with Cancel.
-    void SetGate(PickerGate* pickerGate) { gate = pickerGate; }
+    // Leaves the owner enabled while the picker is open, as a modeless window would.
+    void KeepOwnerUsable() { ownerUsable = true; }
 
     // After DoModal returned IDOK: the chosen event id and value, and the event's description.
     EventChoice Choice() const { return model.Choice(); }
@@ -47,5 +46,5 @@ private:
     HWND groups = nullptr;
     HWND events = nullptr;
     HICON findNextIcon = nullptr;
-    PickerGate* gate = nullptr;
+    bool ownerUsable = false;
 };

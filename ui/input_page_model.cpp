@@ -9,8 +9,9 @@ bool InputPageModel::Load(const ProfileFile& profile, const std::string& iniPath
                           UserMessages& messages) {
     rows.clear();
     rowOfKey.clear();
-    const std::vector<std::string> fields = SplitFields(
-        profile.GetString(section, kInputsKey, DefaultInputsLine(), kConfigValueBufferSize, iniPath));
+    loadedValue = profile.GetString(section, kInputsKey, DefaultInputsLine(), kConfigValueBufferSize, iniPath);
+    loadedLine.clear();
+    const std::vector<std::string> fields = SplitFields(loadedValue);
     if (fields.size() != kFieldsPerInput * kInputCount) {
         messages.Show(CorruptionMessage(iniPath, kInputsKey), MessageIcon::Error);
         return false;
@@ -23,8 +24,11 @@ bool InputPageModel::Load(const ProfileFile& profile, const std::string& iniPath
         rowOfKey[InputKeys()[r]] = r;
         SetInput(InputKeys()[r], ParseHexText(fields[kFieldsPerInput * r]), ParseDecimalText(fields[kFieldsPerInput * r + 1]));
     }
+    loadedLine = FormatInputsLine(ExportRows());
     return true;
 }
+
+bool InputPageModel::Changed() const { return !rows.empty() && FormatInputsLine(ExportRows()) != loadedLine; }
 
 int InputPageModel::RowOfKey(const std::string& key) const {
     const auto found = rowOfKey.find(key);
@@ -43,10 +47,9 @@ int InputPageModel::SetInput(const std::string& key, uint32_t eventId, int32_t v
 SaveResult InputPageModel::SaveInputs(const ProfileFile& profile, const std::string& iniPath,
                                       const std::string& section) const {
     if (rows.empty()) return SaveResult::NoRows;
-    const std::string line = FormatInputsLine(ExportRows());
-    if (profile.GetString(section, kInputsKey, std::string(), kConfigValueBufferSize, iniPath) == line)
-        return SaveResult::Unchanged;
-    return profile.WriteString(section, kInputsKey, line, iniPath) ? SaveResult::Written : SaveResult::WriteFailed;
+    if (!Changed()) return SaveResult::Unchanged;
+    return profile.WriteString(section, kInputsKey, FormatInputsLine(ExportRows()), iniPath) ? SaveResult::Written
+                                                                                          : SaveResult::WriteFailed;
 }
 
 std::vector<InputRow> InputPageModel::ExportRows() const {

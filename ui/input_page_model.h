@@ -47,9 +47,14 @@ public:
     // the key, and then nothing changes.
     int SetInput(const std::string& key, uint32_t eventId, int32_t value);
 
+    // The section's "Inputs" value as Load read it from the file.
+    const std::string& LoadedValue() const { return loadedValue; }
+    // True when the rows differ from what Load gave them.
+    bool Changed() const;
+
     // Writes the rows as the section's "Inputs" line. A page without rows writes nothing, so
-    // that a key that could not be read is never replaced by an empty one; a line equal to
-    // the one stored is not written again, so the file stays as it was.
+    // that a key that could not be read is never replaced by an empty one; rows as Load gave
+    // them are not written again, so the file stays as it is.
     SaveResult SaveInputs(const ProfileFile& profile, const std::string& iniPath,
                           const std::string& section) const;
 
@@ -62,6 +67,8 @@ private:
     EventCatalogue catalogue;
     std::vector<InputPageRow> rows;
     std::map<std::string, int> rowOfKey;
+    std::string loadedValue;
+    std::string loadedLine;  // the rows as loaded, as SaveInputs would write them
 };
 
 // The switch states of a board's last report: which switches went on since.

@@ -1,5 +1,7 @@
 #include "ui/window_placement.h"
 
+#include <vector>
+
 namespace {
 
 void CentreIn(HWND window, const RECT& area) {
@@ -41,4 +43,29 @@ void BringToFront(HWND window) {
     // Activated while another thread's window was still in front, the caption was drawn
     // inactive, and Wine does not redraw it once the window is in front.
     if (GetForegroundWindow() == window) SendMessageA(window, WM_NCACTIVATE, TRUE, 0);
+}
+
+namespace {
+
+struct OwnedSearch {
+    HWND owner;
+    std::vector<HWND> owned;
+};
+
+BOOL CALLBACK CollectOwned(HWND window, LPARAM context) {
+    auto& search = *reinterpret_cast<OwnedSearch*>(context);
+    for (HWND up = GetWindow(window, GW_OWNER); up; up = GetWindow(up, GW_OWNER)) {
+        if (up != search.owner) continue;
+        search.owned.push_back(window);
+        break;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+void CancelOwnedWindows(HWND owner) {
+    OwnedSearch search{owner, {}};
+    EnumThreadWindows(GetCurrentThreadId(), &CollectOwned, reinterpret_cast<LPARAM>(&search));
+    for (HWND window : search.owned) PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }

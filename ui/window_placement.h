@@ -13,3 +13,8 @@ void CentreOverOwner(HWND window);
 // Shows the window above every other one, the topmost included (a full-screen simulator window
 // is topmost), and makes it the foreground window so that it gets the keyboard.
 void BringToFront(HWND window);
+
+// Posts Cancel to every window of the calling thread that `owner` owns, directly or through
+// another: a modal dialog it opened and a file dialog that one opened. Each ends as its own
+// modal loop returns, innermost first, all on this thread, with nothing to wait for.
+void CancelOwnedWindows(HWND owner);

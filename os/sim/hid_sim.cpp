@@ -120,11 +120,12 @@ public:
         return !gone;
     }
 
-    HidWriteResult Write(const std::uint8_t* report, std::size_t length, std::uint32_t) override {
+    HidWriteResult Write(const std::uint8_t* report, std::size_t length, std::uint32_t timeoutMs) override {
         {
             std::lock_guard<std::mutex> hold(lock);
             if (gone) return HidWriteResult::NotStarted;
         }
+        if (!board->AwaitTakingReports(timeoutMs)) return HidWriteResult::TimedOut;
         return board->ReceiveOutputReport(pipe, report, length) ? HidWriteResult::Written
                                                                  : HidWriteResult::NotStarted;
     }

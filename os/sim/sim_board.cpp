@@ -321,3 +321,21 @@ bool SimBoard::TakeReadFault(ReadFault& fault) {
     }
     return false;
 }
+
+void SimBoard::StopTakingReports(bool stop) {
+    {
+        std::lock_guard<std::mutex> hold(takingLock);
+        takesNoReports = stop;
+    }
+    takingAgain.notify_all();
+}
+
+bool SimBoard::AwaitTakingReports(std::uint32_t timeoutMs) {
+    std::unique_lock<std::mutex> hold(takingLock);
+    const auto taking = [this] { return !takesNoReports; };
+    if (timeoutMs == kHidWaitForever) {
+        takingAgain.wait(hold, taking);
+        return true;
+    }
+    return takingAgain.wait_for(hold, std::chrono::milliseconds(timeoutMs), taking);
+}

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -118,6 +119,51 @@ TEST(ConfigDialog, ClosingWhileAPickerIsOpenEndsBothAndThePanelsWorkOn) {
     EXPECT_TRUE(LinesStartingWith(run.output, "user-error").empty()) << ::testing::PrintToString(run.output);
     EXPECT_EQ(Count(run.output, "trigger_key_event id=0x10022 value=0"), 1u);
     EXPECT_EQ(Bytes(folder.Path("Tarnell_MFP.ini")), kConfiguration);
+}
+
+// Closing the configuration while the picker's file dialog is open ends all three on the
+// simulator's thread; the simulator goes on and so do the panels.
+TEST(ConfigDialog, ClosingWithThePickersFileDialogOpenEndsAllOfThem) {
+    ConfiguredFolder folder;
+    auto steps = OpenConfiguration({"user:press:" + kPanelA + ":SW1", "user:wait:" + kPicker,
+                                    "user:click:" + kPicker + ":1025", "user:wait:Open",
+                                    "user:release:" + kPanelA + ":SW1", "user:close:" + kDialog, "user:gone:" + kDialog,
+                                    "user:gone:Open", "user:gone:" + kPicker});
+    for (const char* step : {"release:0000A1B2:SW1", "press:0000A1B2:SW1"}) steps.push_back(step);
+    const HostRun run = RunHostWithBoards(folder, kBoards, steps);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(LinesStartingWith(run.output, "user-error").empty()) << ::testing::PrintToString(run.output);
+    EXPECT_EQ(Count(run.output, "trigger_key_event id=0x10022 value=0"), 1u);
+    EXPECT_EQ(Bytes(folder.Path("Tarnell_MFP.ini")), kConfiguration);
+    // How long the simulator's thread took to be free again, for the record.
+    for (const std::string& line : LinesStartingWith(run.output, "user gone")) std::printf("%s\n", line.c_str());
+}
+
+// A Save that cannot write says so, names the file and the system's reason, and keeps the
+// dialog and the choice. The file is held open by another program that lets others read it
+// only: a read-only attribute would do on Windows, but Wine run as root writes such files.
+TEST(ConfigDialog, ASaveThatCannotWriteSaysSoAndKeepsTheChoice) {
+    ConfiguredFolder folder;
+    const std::string ini = folder.Path("Tarnell_MFP.ini");
+    HANDLE held = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::string message = "Tarnell Multi Function Panel";
+    auto steps = OpenConfiguration({
+        "user:press:" + kPanelB + ":SW3", "user:wait:" + kPicker, "user:choose:" + kPicker + ":1022:Keyboard",
+        "user:choose:" + kPicker + ":1018:A Key", "user:click:" + kPicker + ":1", "user:gone:" + kPicker,
+        "user:release:" + kPanelB + ":SW3", "user:click:" + kDialog + ":1", "user:wait:" + message,
+        "user:text:" + message, "user:click:" + message + ":1", "user:gone:" + message, "user:rows",
+        "user:click:" + kDialog + ":2", "user:gone:" + kDialog});
+    const HostRun run = RunHostWithBoards(folder, kBoards, steps);
+    CloseHandle(held);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(LinesStartingWith(run.output, "user-error").empty()) << ::testing::PrintToString(run.output);
+    const auto texts = LinesStartingWith(run.output, "user-text ");
+    ASSERT_EQ(texts.size(), 1u) << ::testing::PrintToString(run.output);
+    EXPECT_NE(texts[0].find("The switches of [0000C3D4] could not be saved in " + ini + ": "), std::string::npos)
+        << texts[0];
+    EXPECT_EQ(Count(run.output, "config-row SW3|A Key|0"), 1u) << "the choice is still shown";
+    EXPECT_EQ(Bytes(ini), kConfiguration);
 }
 
 }  // namespace

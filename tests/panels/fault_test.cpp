@@ -132,6 +132,21 @@ TEST_F(FaultTest, AConfigurationFileThatVanishesOrCannotBeReadGivesTheDefaults) 
     panels.UnloadMFPs();
 }
 
+// A board that stays plugged in but takes no report holds no thread for long: a write waits out
+// the kit's timeout, the board is given up, the other panel goes on, and unloading ends.
+TEST_F(FaultTest, ABoardThatTakesNoReportsIsGivenUp) {
+    CMFP panels(PanelServices{host, host, host, profile, messages, iniPath});
+    ASSERT_EQ(panels.LoadMFPs(), 2);
+    ASSERT_TRUE(Eventually([&] { return faulty->LedLit(0, 0) && healthy->LedLit(0, 0); }));
+    faulty->StopTakingReports(true);
+    host.SetGauge(1, 0.0);
+    ASSERT_TRUE(Eventually([&] { return CountLog("0000A1B2 took no report for 1000 ms: it is given up until the panels are loaded again") == 1; }));
+    EXPECT_TRUE(Eventually([&] { return !healthy->LedLit(0, 0); })) << "the other panel goes on";
+    panels.UnloadMFPs();
+    EXPECT_TRUE(faulty->LedLit(0, 0)) << "the stuck board took nothing";
+    faulty->StopTakingReports(false);
+}
+
 // The panels start their update and key-matrix threads at the same time, so either may be the
 // one refused; the workers start in the order of the serial numbers, unlogged.
 TEST_F(FaultTest, AThreadThatCannotStartStopsOnlyItsOwnPanel) {

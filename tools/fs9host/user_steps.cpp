@@ -44,7 +44,7 @@ std::string WaitUntilGone(const std::string& caption) {
         if (GetTickCount() - start >= kDialogWaitMs) return "dialog " + caption + " still open";
         Sleep(20);
     }
-    Observe("user gone %s", caption.c_str());
+    Observe("user gone %s after %lu ms", caption.c_str(), static_cast<unsigned long>(GetTickCount() - start));
     return "";
 }
 
@@ -63,6 +63,20 @@ std::string Click(HWND dialog, const std::string& caption, int id) {
     if (!button) return "no button " + std::to_string(id) + " in " + caption;
     if (!IsWindowEnabled(button)) return "button " + std::to_string(id) + " of " + caption + " is disabled";
     PostClick(button);
+    return "";
+}
+
+// The texts a message box shows, its lines joined by spaces.
+std::string PrintTexts(HWND dialog) {
+    std::string texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char text[1024] = {};
+        if (!IsClass(child, "Static") || GetWindowTextA(child, text, sizeof text) == 0) continue;
+        for (char& c : text)
+            if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+        texts += (texts.empty() ? "" : "|") + std::string(text);
+    }
+    Observe("user-text %s", texts.c_str());
     return "";
 }
 
@@ -111,6 +125,7 @@ std::string Act(const Step& step, HWND main) {
     if (!dialog) return "no dialog " + caption;
     if (kind == "tabs") return PrintTabs(dialog);
     if (kind == "rows") return PrintRows(dialog);
+    if (kind == "text") return PrintTexts(dialog);
     if (kind == "choose") return Choose(dialog, caption, Number(arguments[1]), arguments[2]);
     if (kind == "click") return Click(dialog, caption, Number(arguments[1]));
     if (kind == "type") {
