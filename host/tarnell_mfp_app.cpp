@@ -25,11 +25,18 @@ PanelServices HostPanelServices() {
 
 CTarnellMFPApp::CTarnellMFPApp() : panels(HostPanelServices()) {}
 
-// Built after theLog (init_priority 200) and so destroyed before it.
-CTarnellMFPApp theApp;
+// Built after theLog (init_priority 200), and never destroyed: a host may end its process with
+// the panels running, and then their threads are gone, perhaps holding locks, and a destructor
+// would join threads that no longer run. After module_deinit it holds nothing but memory.
+CTarnellMFPApp& theApp = *new CTarnellMFPApp;
 
 void CTarnellMFPApp::Init() {
     deinitialised = false;
+    // Our own reference to the module, until module_deinit: a host that unloads the module
+    // without it leaves the panels' threads running, and their code must stay where it is.
+    if (!selfReference)
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&HostWindowProc),
+                           &selfReference);
     const std::string modulePath = ModuleFilePath();
     const std::string configPath = SiblingPath(modulePath, "Tarnell_MFP.ini");
     const std::string logPath = SiblingPath(modulePath, "Tarnell_MFP.log");
@@ -85,6 +92,11 @@ void CTarnellMFPApp::Deinit() {
         } else {
             theLog.Write(2, kModuleName, "Another add-on hooked the FS9 window after us: our hook stays, passing messages on\n");
         }
+    }
+    // A hook that stays keeps the module too: its procedure must not go away under the window.
+    if (selfReference && !previousWindowProc) {
+        FreeLibrary(selfReference);  // the host's own reference still holds the module
+        selfReference = nullptr;
     }
 }
 

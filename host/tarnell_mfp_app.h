@@ -39,10 +39,11 @@ private:
     HWND mainWindow = nullptr;
     int panelCount = 0;
     HDEVNOTIFY deviceNotifications = nullptr;
+    HMODULE selfReference = nullptr;  // keeps the module loaded between module_init and module_deinit
     DeviceChangeFilter deviceChanges;
 };
 
-extern CTarnellMFPApp theApp;
+extern CTarnellMFPApp& theApp;
 
 // The hook installed on the simulator's main window; passes every message on.
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -100,8 +100,10 @@ void Shutdown() {
 
 }  // namespace
 
+// Never destroyed: at the end of a process its reader threads may still be open records, and
+// destroying a running std::thread ends the process with an error of its own.
 KitState& Kit() {
-    static KitState kit;
+    static KitState& kit = *new KitState;
     return kit;
 }
 

@@ -310,7 +310,9 @@ private:
 
 }  // namespace
 
+// Never destroyed: its destructor would run at the end of the process, inside the loader's lock,
+// and a kit still open then would call into it afterwards.
 HidBackend& PlatformHidBackend() {
-    static Win32HidBackend backend;
+    static Win32HidBackend& backend = *new Win32HidBackend;
     return backend;
 }

@@ -218,4 +218,13 @@ TEST(BoardsInHost, DeinitWithTwoPanelsEndsWithinASecondAndLeavesNoModuleThread) 
     EXPECT_EQ(counts[2].threads, counts[0].threads);
 }
 
+// A host that ends its process with the panels running, without module_deinit: the process
+// ends as the host asked, with its own exit code, not in the module's threads or locks.
+TEST(BoardsInHost, ExitWithoutDeinitEndsTheProcessWithItsOwnCode) {
+    ModuleFolder folder(Configuration().c_str());
+    const HostRun run = RunWithBoards(folder, kBoards, {"wait:500", "show:" + kPanelA, "exit:7"});
+    EXPECT_EQ(run.exitCode, 7) << ::testing::PrintToString(run.output);
+    EXPECT_TRUE(LinesStartingWith(run.output, "deinit-ms ").empty());
+}
+
 }  // namespace

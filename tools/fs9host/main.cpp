@@ -55,6 +55,8 @@ const char kUsage[] =
     "  wait:MS                pump messages for MS milliseconds\n"
     "  gauge:TOKEN=TYPE:V     from now on answer lookups of TOKEN with this value\n"
     "  view-close, view-open  the view window goes, and comes back\n"
+    "  exit:CODE              end the process at once with ExitProcess(CODE), without\n"
+    "                         module_deinit, as a host that exits abruptly does\n"
     "  counts                 print \"counts threads=N handles=M stand-in-threads=K\n"
     "                         stand-in-handles=H\" of this process (K, H: the stand-in\n"
     "                         hid.dll's threads and pipe handles; also printed before\n"

@@ -25,7 +25,7 @@ const StepShape kShapes[] = {
     {"device", 3},  {"device-null", 1}, {"wait", 1},         {"show-menu", 1},
     {"press", 2},   {"release", 2},     {"unplug", 1},       {"plug", 1},
     {"show", 1},    {"gauge", 1},       {"view-close", 0},   {"view-open", 0},
-    {"counts", 0},
+    {"counts", 0},      {"exit", 1},
     {"user:wait", 1},   {"user:gone", 1},    {"user:tabs", 0},   {"user:rows", 0},
     {"user:choose", 3}, {"user:click", 2},   {"user:close", 1},  {"user:file", 2},
     {"user:press", 2},  {"user:release", 2}, {"user:unplug", 1}, {"user:plug", 1},
@@ -210,6 +210,7 @@ void RunStep(const Step& step, HostWindows& windows, PanelsTable& panels) {
     } else if (step.kind == "view-close") windows.CloseView();
     else if (step.kind == "view-open") windows.OpenView();
     else if (step.kind == "counts") PrintCounts();
+    else if (step.kind == "exit") ExitProcess(static_cast<UINT>(Number(arguments[0])));  // no module_deinit
 }
 
 }  // namespace
