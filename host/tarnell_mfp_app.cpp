@@ -9,6 +9,7 @@
 #include "os/keyboard.h"
 #include "os/profile_file.h"
 #include "os/user_message.h"
+#include "os/win32/message_owner.h"
 #include "os/win32/module_instance.h"
 #include "ui/about_dlg.h"
 #include "ui/config_dlg.h"
@@ -58,6 +59,7 @@ void CTarnellMFPApp::Init() {
             mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HostWindowProc)));
         if (previousWindowProc) {
             theLog.Write(0, kModuleName, "Inserted into the FS9 menu\n");
+            SetUserMessageOwner(mainWindow);  // its procedure shows what the panels' threads report
             // Only a hooked window passes the notifications on to the module.
             deviceNotifications = RegisterForHidNotifications(mainWindow);
         } else {
@@ -79,6 +81,7 @@ void CTarnellMFPApp::Deinit() {
     deinitialised = true;
     panels.UnloadMFPs();
     theLog.Write(0, kModuleName, "MFP's unloaded\n");
+    SetUserMessageOwner(nullptr);
     UnregisterHidNotifications(deviceNotifications);
     deviceNotifications = nullptr;
     if (previousWindowProc) {

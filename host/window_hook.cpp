@@ -3,6 +3,8 @@
 #include "board/device_path.h"
 #include "host/tarnell_mfp_app.h"
 #include "log/log.h"
+#include "os/win32/come_to_front.h"
+#include "os/win32/message_owner.h"
 #include "os/win32/module_instance.h"
 #include "resources/resource_ids.h"
 
@@ -26,6 +28,14 @@ constexpr size_t kDeviceInterfaceHeaderSize = 28;
 // Whatever the module's part throws stays here; the host's procedure still gets the message.
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
+        if (message == ComeToFrontMessage()) {
+            ComeToFront(window);  // asked by a panel's thread before a keystroke
+            return 0;
+        }
+        if (message == UserMessagesWaitingMessage()) {
+            ShowWaitingUserMessages();  // handed over by the panels' threads
+            return 0;
+        }
         switch (message) {
         case WM_NCPAINT: InsertMenus(window); break;
         case WM_COMMAND: OnMenuCommand(LOWORD(wParam)); break;
