@@ -2,7 +2,7 @@
 // key-matrix thread, which polls the special-function pipe for key reports and hands every
 // new state to the callback.
 #include <chrono>
-#include <future>
+#include <condition_variable>
 
 #include "board/tarnell_controller.h"
 #include "log/log.h"
@@ -67,12 +67,18 @@ bool CTarnellController::StartKeyMatrixThread(KeyMatrixCallback callback, void* 
     KeyMatrixThreadParameters parameters{callback, context, GetSerialNumber(false)};
     callback(parameters.serial, nullptr, context);
 
-    // The start handshake: the thread has copied its parameters once the promise is kept.
-    std::promise<void> started;
-    std::future<void> hasStarted = started.get_future();
-    const bool startedThread = threads.Start(keyMatrixThread, "Key matrix", [this, &parameters, &started] {
+    // The start handshake: the thread has copied its parameters once it says so. (A promise
+    // would leave a platform mutex behind at every start with this toolchain.)
+    Mutex handshakeLock;
+    std::condition_variable copied;
+    bool hasCopied = false;
+    const bool startedThread = threads.Start(keyMatrixThread, "Key matrix", [&, this] {
         const KeyMatrixThreadParameters copy = parameters;
-        started.set_value();
+        {
+            std::lock_guard<std::mutex> hold(handshakeLock);
+            hasCopied = true;
+        }
+        copied.notify_one();
         KeyMatrixThread(copy);
     });
     if (!startedThread) {
@@ -80,7 +86,8 @@ bool CTarnellController::StartKeyMatrixThread(KeyMatrixCallback callback, void* 
         theLog.Write(2, "MFP", "Key matrix thread of %s not started\n", parameters.serial.c_str());
         return false;
     }
-    hasStarted.wait();
+    std::unique_lock<std::mutex> hold(handshakeLock);
+    copied.wait(hold, [&] { return hasCopied; });
     return true;
 }
 

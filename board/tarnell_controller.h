@@ -31,7 +31,7 @@
 #include <utility>
 
 #include "board/io_warrior.h"
-#include "os/recursive_mutex.h"
+#include "os/mutexes.h"
 #include "os/thread_starter.h"
 
 // Called on the board's key-matrix thread with the board's serial number and its 8 key bytes

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "iokit/receive_queue.h"
+#include "os/mutexes.h"
 
 class PipeChannel {
 public:
@@ -30,10 +31,10 @@ public:
     bool Ended();
 
     // Held by the pipe's one reader for the whole of one report read.
-    std::mutex readLock;
+    Mutex readLock;
 
 private:
-    std::mutex queueLock;
+    Mutex queueLock;
     std::condition_variable signalled;
     ReceiveQueue queue;
     bool data = false;

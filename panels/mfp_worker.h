@@ -24,6 +24,7 @@
 
 #include "board/tarnell_controller.h"
 #include "config/mfp_data.h"
+#include "os/mutexes.h"
 #include "panels/panel_services.h"
 #include "panels/run_flag.h"
 
@@ -130,11 +131,11 @@ private:
     CTarnellController* board = nullptr;
     const RunFlag* runFlag = nullptr;
 
-    mutable std::mutex inputsLock;
-    std::mutex outputsLock;
+    mutable Mutex inputsLock;
+    Mutex outputsLock;
     std::thread workerThread;
     std::thread updateThread;
-    std::mutex startUpLock;
+    Mutex startUpLock;
     std::condition_variable startUpDecided;
     StartUp startUp = StartUp::Pending;
     std::atomic<uint64_t> inputsSeen{0};
