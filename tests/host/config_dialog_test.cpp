@@ -139,6 +139,24 @@ TEST(ConfigDialog, ClosingWithThePickersFileDialogOpenEndsAllOfThem) {
     for (const std::string& line : LinesStartingWith(run.output, "user gone")) std::printf("%s\n", line.c_str());
 }
 
+// A second Configure while the dialog is open opens nothing; module_deinit from the host's own
+// procedure, inside the dialog's loop with the picker open, closes both and lets go of the
+// boards before they are deleted, and nothing reloads after it.
+TEST(ConfigDialog, ASecondConfigureOrADeinitWhileOpenIsSafe) {
+    ConfiguredFolder folder;
+    const auto steps = OpenConfiguration({"user:command:8520", "user:sleep:300", "user:press:" + kPanelA + ":SW1",
+                                          "user:wait:" + kPicker, "user:release:" + kPanelA + ":SW1", "user:deinit",
+                                          "user:gone:" + kDialog, "user:gone:" + kPicker});
+    const HostRun run = RunHostWithBoards(folder, kBoards, steps);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(LinesStartingWith(run.output, "user-error").empty()) << ::testing::PrintToString(run.output);
+    EXPECT_EQ(Count(run.output, "module_deinit"), 1u) << ::testing::PrintToString(run.output);
+    const auto log = LogMessages(folder);
+    EXPECT_EQ(Count(log, "The configuration is open already"), 1u);
+    EXPECT_EQ(Count(log, "Reloading MFP's"), 0u);
+    EXPECT_EQ(Bytes(folder.Path("Tarnell_MFP.ini")), kConfiguration);
+}
+
 // A Save that cannot write says so, names the file and the system's reason, and keeps the
 // dialog and the choice. The file is held open by another program that lets others read it
 // only: a read-only attribute would do on Windows, but Wine run as root writes such files.

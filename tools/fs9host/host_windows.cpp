@@ -13,10 +13,19 @@ const char kViewClass[] = "FS98CHILD";
 constexpr UINT kExitCommand = 40001;
 constexpr UINT kPauseCommand = 40002;
 
+std::function<void()>& DeinitAction() {
+    static std::function<void()> action;
+    return action;
+}
+
 // Reports the messages the module hooks once they reach the host's own procedure, and the keys
 // that reach it.
 LRESULT CALLBACK MainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case kDeinitRequest:
+        Observe("hostproc deinit request");
+        if (DeinitAction()) DeinitAction()();
+        return 0;
     case WM_NCPAINT: Observe("hostproc ncpaint"); break;
     case WM_COMMAND: Observe("hostproc command %u", static_cast<unsigned>(LOWORD(wParam))); break;
     case WM_DEVICECHANGE: Observe("hostproc devicechange 0x%X", static_cast<unsigned>(wParam)); break;
@@ -144,3 +153,5 @@ bool HostWindows::ShowMenu(const char* barText, DWORD milliseconds) {
 void HostWindows::PrintMenuBar() const {
     if (HMENU bar = GetMenu(main)) PrintMenu(bar, "");
 }
+
+void HostWindows::OnDeinitRequest(std::function<void()> action) { DeinitAction() = std::move(action); }

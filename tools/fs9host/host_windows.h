@@ -4,6 +4,12 @@
 
 #include <windows.h>
 
+#include <functional>
+
+// Posted to the main window by the scripted user: the host calls module_deinit from its own
+// procedure, as a host that unloads the module in the middle of a modal loop would.
+constexpr UINT kDeinitRequest = WM_APP + 0x70;
+
 class HostWindows {
 public:
     // Creates and shows both windows; false when either cannot be created.
@@ -14,6 +20,8 @@ public:
     HWND View() const { return view; }
     // The host's own procedure, as it was installed at creation.
     static WNDPROC OwnProcedure();
+    // What the main window's procedure does on kDeinitRequest.
+    static void OnDeinitRequest(std::function<void()> action);
     // The view window closes and opens again, as when the user changes views.
     bool OpenView();
     void CloseView();

@@ -81,6 +81,9 @@ const char kUsage[] =
     "  user:choose:CAPTION:ID:TEXT  select TEXT in the combo box or list box ID of the dialog\n"
     "  user:click:CAPTION:ID  click button ID of the dialog\n"
     "  user:type:CAPTION:ID:TEXT  type TEXT into the edit control ID of the dialog\n"
+    "  user:text:CAPTION      print \"user-text TEXT1|TEXT2...\", the dialog's static texts\n"
+    "  user:deinit            the host's procedure calls module_deinit (posted to it)\n"
+    "  user:command:ID        a menu command posted to the main window\n"
     "  user:close:CAPTION     click the dialog's close box\n"
     "  user:file:CAPTION:PATH wait for the file dialog (\"Open\", \"Save As\"), enter PATH, OK\n"
     "                         and wait until the file dialog has closed\n"
@@ -195,6 +198,7 @@ int main(int argc, char** argv) {
         PrintCounts();  // the host's own threads and handles, before the module's
         if (module.Load(options.modulePath, panels.Table())) {
             WatchDeviceNotifications(module.Handle(), windows.Main());
+            HostWindows::OnDeinitRequest([&module] { module.Deinit(); });
             const DWORD initStart = GetTickCount();
             module.Init();
             Observe("init-ms %lu", GetTickCount() - initStart);
@@ -209,6 +213,7 @@ int main(int argc, char** argv) {
             ReportOpenDeviceNotifications();
             if (options.mainWindow) ObserveWindowProcedure(windows, "after-deinit");
             module.Unload();
+            HostWindows::OnDeinitRequest(nullptr);
         }
     }
     Observe("gauge-lookups %d", panels.LookupCount());

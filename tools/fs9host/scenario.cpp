@@ -30,6 +30,7 @@ const StepShape kShapes[] = {
     {"user:choose", 3}, {"user:click", 2},   {"user:close", 1},  {"user:file", 2},
     {"user:press", 2},  {"user:release", 2}, {"user:unplug", 1}, {"user:plug", 1},
     {"user:hold", 1},   {"user:sleep", 1},   {"user:type", 3},   {"user:text", 1},
+    {"user:deinit", 0}, {"user:command", 1},
 };
 
 // Time for the module to act on what a step did, with messages pumped: a key report reaches

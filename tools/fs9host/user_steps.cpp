@@ -2,6 +2,7 @@
 
 #include "tools/fs9host/dialog_closer.h"
 #include "tools/fs9host/dialog_driver.h"
+#include "tools/fs9host/host_windows.h"
 #include "tools/fs9host/observations.h"
 #include "tools/fs9host/sim_boards.h"
 
@@ -110,6 +111,9 @@ std::string Act(const Step& step, HWND main) {
     if (kind == "unplug") return Board(SimUnplug(main, arguments[0]));
     if (kind == "plug") return Board(SimPlug(main, arguments[0]));
     if (kind == "gone") return WaitUntilGone(arguments[0]);
+    if (kind == "deinit") return PostMessageA(main, kDeinitRequest, 0, 0) ? "" : "cannot post to the main window";
+    if (kind == "command")
+        return PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(Number(arguments[0])), 0) ? "" : "cannot post to the main window";
     if (kind == "file") {
         HWND fileDialog = WaitForDialog(0, arguments[0], nullptr, kDialogWaitMs);
         if (!fileDialog) return "no dialog " + arguments[0];
