@@ -75,10 +75,11 @@ bool CTarnellController::StartKeyMatrixThread(KeyMatrixCallback callback, void* 
     const bool startedThread = threads.Start(keyMatrixThread, "Key matrix", [&, this] {
         const KeyMatrixThreadParameters copy = parameters;
         {
+            // Told under the lock: the starter, and with it the handshake, is gone once it is free.
             std::lock_guard<std::mutex> hold(handshakeLock);
             hasCopied = true;
+            copied.notify_one();
         }
-        copied.notify_one();
         KeyMatrixThread(copy);
     });
     if (!startedThread) {
