@@ -88,10 +88,12 @@ void CMFP::ReloadDataFromINI() {
 
 void CMFP::RunConfiguration(ConfigurationDialog& dialog) {
     StopAllInputs();
+    running.HoldFileReloads(true);  // Save reloads; other changes of the file wait for the close
     try {
         if (dialog.Run(boards) == ConfigurationDialog::kSaved) ReloadDataFromINI();
     } catch (...) {
         services.messages.Show("An error occured during the Multi Function Panel configuration.", MessageIcon::Error);
     }
+    running.HoldFileReloads(false);
     StartAllInputs();
 }

@@ -66,10 +66,19 @@ bool CMFPWorker::LoadPanelData() {
     simulatorFound = mainWindow != 0;
     MFPInputTable newInputs;
     MFPOutputList newOutputs;
+    TakeStamp();  // before reading: a change made meanwhile is read at the next pass
     if (!BuildMFPData(services.profile, iniPath, sectionName, newInputs, newOutputs,
                       services.messages))
         return false;
     ReplaceTables(newInputs, newOutputs);
+    return true;
+}
+
+bool CMFPWorker::TakeStamp() {
+    const FileStamp stamp = StampOf(iniPath);
+    std::lock_guard<std::mutex> guard(stampLock);
+    if (stamp == readStamp) return false;
+    readStamp = stamp;
     return true;
 }
 
@@ -90,6 +99,7 @@ int CMFPWorker::UpdateThreadProc() {
     while (runFlag->IsSet()) {
         ++passesStarted;
         try {
+            ReloadIfFileChanged();
             UpdateOutputs();
         } catch (...) {
             theLog.Write(2, kModuleName, "Output pass stopped by an exception\n");
@@ -120,9 +130,24 @@ void CMFPWorker::StopInputs() { board->SetKeyMatrixCallback(false, nullptr, null
 void CMFPWorker::ReloadMFPData() {
     MFPInputTable newInputs;
     MFPOutputList newOutputs;
+    TakeStamp();  // the change that asked for this reload is read now, not once more
     ::ReloadMFPData(services.profile, iniPath, sectionName, newInputs, newOutputs,
                     services.messages);
     ReplaceTables(newInputs, newOutputs);
+}
+
+void CMFPWorker::ReloadIfFileChanged() {
+    if (runFlag->FileReloadsHeld() || !TakeStamp()) return;
+    MFPInputTable newInputs;
+    MFPOutputList newOutputs;
+    if (!BuildMFPData(services.profile, iniPath, sectionName, newInputs, newOutputs, services.messages)) {
+        theLog.Write(2, kModuleName, "[%s] %s changed and is corrupt now: the panel keeps its last configuration\n",
+                     sectionName.c_str(), iniPath.c_str());
+        return;
+    }
+    ReplaceTables(newInputs, newOutputs);
+    ++fileReloads;
+    theLog.Write(0, kModuleName, "[%s] Reloaded %s: it changed\n", sectionName.c_str(), iniPath.c_str());
 }
 
 // The tables are built outside the locks and swapped in one lock at a time, so a reload never

@@ -4,8 +4,8 @@
 // the outputs and shuts the board down. The panel set starts the worker's thread and joins it;
 // the worker's thread joins the update thread. No thread is ever left running on its own.
 //
-// Threads: the worker's thread (InitInstance only), the update thread (UpdateOutputs,
-// ClearAllOutputs, FindSimulatorView), the board's key-matrix thread (OnInputsChanged,
+// Threads: the worker's thread (InitInstance only), the update thread (ReloadIfFileChanged,
+// UpdateOutputs, ClearAllOutputs, FindSimulatorView), the board's key-matrix thread (OnInputsChanged,
 // DispatchInput, SendKeystroke), and the host's thread (StartInputs, StopInputs,
 // ReloadMFPData, through the panel set once start-up is over). `outputsLock` keeps a reload
 // from overlapping an output pass, `inputsLock` from overlapping a dispatch. Lock order: a pass
@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "board/tarnell_controller.h"
+#include "config/file_stamp.h"
 #include "config/mfp_data.h"
 #include "os/mutexes.h"
 #include "panels/panel_services.h"
@@ -76,6 +77,12 @@ public:
     void StartInputs();
     void StopInputs();
     void ReloadMFPData();
+    // Between two passes: when the configuration file changed since it was last read, builds
+    // the tables again in place. A section now corrupt is reported once per change and the
+    // panel keeps what it had.
+    void ReloadIfFileChanged();
+    // The file's stamp now becomes the one read; false when it is the one read already.
+    bool TakeStamp();
 
     // Input dispatch (input_dispatch.cpp).
     static int OnInputsChanged(const std::string& serial, const uint8_t* keys, void* context);
@@ -92,6 +99,8 @@ public:
     // report handled (byte k in bits 8k to 8k+7) and the output passes completed.
     uint64_t InputsSeen() const { return inputsSeen.load(); }
     uint64_t PassesDone() const { return passesDone.load(); }
+    // Reloads made because the configuration file changed on disk.
+    uint64_t FileReloads() const { return fileReloads.load(); }
     // Passes begun: one begun after a change has read it once PassesDone reaches its number.
     uint64_t PassesStarted() const { return passesStarted.load(); }
     // Starts the next pass of every worker of the set without its pause.
@@ -140,5 +149,8 @@ private:
     StartUp startUp = StartUp::Pending;
     std::atomic<uint64_t> inputsSeen{0};
     std::atomic<uint64_t> passesStarted{0};
+    std::atomic<uint64_t> fileReloads{0};
+    Mutex stampLock;
+    FileStamp readStamp;  // the file as the tables were last built from it
     std::atomic<uint64_t> passesDone{0};
 };

@@ -24,6 +24,11 @@ public:
         }
         cleared.notify_all();
     }
+    // While the configuration dialog is open, the panels do not read a changed configuration
+    // file: its Save reloads them, and the file's other changes wait until it closes.
+    void HoldFileReloads(bool hold) { fileReloadsHeld.store(hold, std::memory_order_release); }
+    bool FileReloadsHeld() const { return fileReloadsHeld.load(std::memory_order_acquire); }
+
     // Ends every pause under way, and the next pause of each sleeper that has not seen it yet.
     void Wake() const {
         {
@@ -47,6 +52,7 @@ public:
 private:
     mutable uint64_t wakes = 0;
     std::atomic<bool> set{false};
+    std::atomic<bool> fileReloadsHeld{false};
     mutable std::mutex lock;
     mutable std::condition_variable cleared;  // or woken
 };

@@ -188,4 +188,40 @@ TEST_F(OutputUpdateTest, AMissingVariableDarkensOnlyItsOutputAndPassesEndWithout
     EXPECT_FALSE(sim->LedMatrixOn()) << "shut down";
 }
 
+// The file rewritten beside a running panel is read again between two passes, in place: while
+// the configuration dialog holds reloads the change waits, and a corrupt rewrite is reported
+// once and changes nothing. (Each rewrite has a new length: two writes within one tick of the
+// file system's clock would otherwise look alike.)
+TEST_F(OutputUpdateTest, AChangedFileIsReadAgainInPlace) {
+    host.SetGauge(1, 1.0);
+    WriteKey(kSerial, "outputs", "2,1,1,%g,1,0,0");
+    StartWorker();
+    const auto pass = [&] {
+        worker->ReloadIfFileChanged();
+        worker->UpdateOutputs();
+    };
+    pass();
+    EXPECT_TRUE(Led(1));
+    EXPECT_EQ(worker->FileReloads(), 0u) << "unchanged since it was read";
+    runFlag.HoldFileReloads(true);
+    WriteKey(kSerial, "outputs", "2,10,1,%g,1,0,0");
+    pass();
+    EXPECT_FALSE(Led(10)) << "held while the dialog is open";
+    runFlag.HoldFileReloads(false);
+    pass();
+    EXPECT_TRUE(Led(10));
+    EXPECT_EQ(worker->FileReloads(), 1u);
+    pass();
+    EXPECT_EQ(worker->FileReloads(), 1u) << "once per change";
+
+    WriteKey(kSerial, "outputs", "2,100,1");
+    pass();
+    host.SetGauge(1, 0.0);
+    pass();
+    EXPECT_FALSE(Led(10)) << "the last good configuration goes on";
+    EXPECT_EQ(messages.shown.size(), 1u) << "the corruption is shown once";
+    EXPECT_EQ(CountLog("[0000A1B2] " + iniPath + " changed and is corrupt now: the panel keeps its last configuration"), 1);
+    EXPECT_EQ(worker->FileReloads(), 1u);
+}
+
 }  // namespace
