@@ -215,6 +215,21 @@ TEST(DemoCommandTest, TerminalFlightAnswersItsSwitches) {
     EXPECT_TRUE(demo.Ends(true));
 }
 
+// The file given by --ini, rewritten while the demo runs, is read again without a restart.
+TEST(DemoCommandTest, TerminalReadsTheConfigurationAgainWhenItChanges) {
+    const std::string iniPath = TempPath("_live.ini");
+    std::ofstream(iniPath) << "[0000A1B2]\noutputs=4,1,73,%g*0+42,0,2,0\n";
+    TerminalDemo demo(iniPath.c_str());
+    ASSERT_TRUE(demo.Shows("panel 0000A1B2  \"42"));
+    std::ofstream(iniPath) << "[0000A1B2]\noutputs=4,1,73,%g*0+77,0,2,0\n\n";
+    // A frame lists the panels first and the messages, which stay, below them.
+    EXPECT_TRUE(demo.Shows("panel 0000A1B2  \"77"));
+    EXPECT_TRUE(demo.Shows("reloaded " + iniPath + " at "));
+    demo.Type('q');
+    EXPECT_TRUE(demo.Ends(false));
+    std::remove(iniPath.c_str());
+}
+
 TEST(DemoCommandTest, TerminalShowsACorruptSection) {
     const std::string iniPath = TempPath("_corrupt.ini");
     std::ofstream(iniPath) << "[0000A1B2]\nInputs=1\n";

@@ -99,6 +99,10 @@ void ShowPanels(DemoRuntime& runtime) {
     }
 }
 
+void PrintReloads(DemoRuntime& runtime) {
+    for (const std::string& line : runtime.TakeFileReloads()) PrintLine(line);
+}
+
 void Run(DemoRuntime& runtime, const DemoCommand& command) {
     using Verb = DemoCommand::Verb;
     DemoPanel& panel = *runtime.Panel(command.panel);
@@ -110,9 +114,15 @@ void Run(DemoRuntime& runtime, const DemoCommand& command) {
         case Verb::Gauge:
             runtime.host.SetGauge(command.gauge, command.value, command.typeCode);
             break;
-        case Verb::Wait:
-            std::this_thread::sleep_for(std::chrono::milliseconds(command.milliseconds));
+        case Verb::Wait: {
+            // The configuration file may change meanwhile: its reload is told as it comes.
+            const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(command.milliseconds);
+            while (std::chrono::steady_clock::now() < end) {
+                std::this_thread::sleep_until(std::min(end, std::chrono::steady_clock::now() + std::chrono::milliseconds(50)));
+                PrintReloads(runtime);
+            }
             break;
+        }
         case Verb::ViewOff:
         case Verb::ViewOn:
             runtime.SetView(command.verb == Verb::ViewOn);
@@ -151,7 +161,11 @@ int RunScript(std::istream& text, const std::string& name, const DemoOptions& op
     });
     const int started = runtime.Start();
     std::fprintf(stderr, "mfp demo: %d panel(s) started\n", started);
-    for (const DemoCommand& command : *commands) Run(runtime, command);
+    for (const DemoCommand& command : *commands) {
+        PrintReloads(runtime);
+        Run(runtime, command);
+    }
+    PrintReloads(runtime);
     runtime.Stop();
     return 0;
 }

@@ -14,7 +14,8 @@ const std::vector<CommandHelp>& AllCommandHelp() {
         {"demo", "[--ini FILE] [--sim SERIAL]... [--script FILE]",
          "The panel simulator: the real panel runtime, simulated panels and a simulated simulator.",
          "  --ini FILE        the Tarnell_MFP.ini to run (default: the bundled configuration for\n"
-         "                    every panel)\n"
+         "                    every panel); a change of FILE is read again within a second and\n"
+         "                    told as \"reloaded FILE at HH:MM:SS\"\n"
          "  --sim SERIAL      a simulated panel, its serial 8 hexadecimal digits; repeatable\n"
          "                    (default: one panel, 0000A1B2)\n"
          "  --script FILE     play the script FILE (- for standard input) without a terminal,\n"

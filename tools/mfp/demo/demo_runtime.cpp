@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -179,7 +180,10 @@ int DemoRuntime::Start() {
     return started;
 }
 
-void DemoRuntime::Stop() { panelSet->UnloadMFPs(); }
+void DemoRuntime::Stop() {
+    panelSet->UnloadMFPs();
+    reportedReloads = 0;  // the next workers count from 0
+}
 
 // The module waits a second after a device change for the device to settle; a simulated board
 // is ready at once.
@@ -225,6 +229,19 @@ void DemoRuntime::AwaitFreshPass() {
         if (!WaitFor([&] { return worker->PassesDone() >= target; }))
             messages.Show("panel " + panel.serial + " ran no output pass", MessageIcon::Error);
     }
+}
+
+std::vector<std::string> DemoRuntime::TakeFileReloads() {
+    // Every panel reads a change once: the most any of them read is the number of changes.
+    uint64_t reloads = 0;
+    for (const auto& [serial, worker] : panelSet->ServingWorkers()) reloads = std::max(reloads, worker->FileReloads());
+    std::vector<std::string> lines;
+    if (reloads <= reportedReloads) return lines;
+    const std::time_t now = std::time(nullptr);
+    char time[16] = "";
+    std::strftime(time, sizeof time, "%H:%M:%S", std::localtime(&now));
+    for (; reportedReloads < reloads; ++reportedReloads) lines.push_back("reloaded " + iniPath + " at " + time);
+    return lines;
 }
 
 void DemoRuntime::SetView(bool open) {

@@ -65,6 +65,9 @@ public:
     // Waits until every worker has run an output pass that began after this call.
     void AwaitFreshPass();
     void SetView(bool open);
+    // "reloaded FILE at HH:MM:SS" for each change of the configuration file the panels read
+    // again since the last call (one line per change, however many panels read it).
+    std::vector<std::string> TakeFileReloads();
 
     SimHost host;
     DemoMessages messages;
@@ -78,6 +81,7 @@ private:
     bool temporaryIni = false;
     WindowHandle view = 0;
     std::unique_ptr<CMFP> panelSet;
+    uint64_t reportedReloads = 0;  // of the workers loaded now
 };
 
 // The bundled configuration's section body.

@@ -297,6 +297,7 @@ int RunDemoTerminal(DemoRuntime& runtime) {
             screen += " " + state + ", view " + (viewOpen ? "open" : "closed") +
                       "\n keys: 1-9 0 a-e press SW1-SW15, Tab next panel, f pause, v view, u/p "
                       "unplug/plug, q quit\n\n";
+            for (const std::string& line : runtime.TakeFileReloads()) runtime.messages.Show(line, MessageIcon::Information);
             const std::vector<std::string> messages = runtime.messages.Shown();
             if (!messages.empty()) screen += " messages:\n";
             const std::size_t first =
