@@ -17,6 +17,7 @@ constexpr auto kReadTimeout = std::chrono::milliseconds(100);
 constexpr auto kPausedSleep = std::chrono::milliseconds(200);
 constexpr auto kPauseSettle = std::chrono::milliseconds(100);
 constexpr auto kYieldToExchange = std::chrono::milliseconds(1);
+constexpr auto kStopCheck = std::chrono::milliseconds(5);
 
 }  // namespace
 
@@ -95,6 +96,7 @@ bool CTarnellController::StartKeyMatrixThread(KeyMatrixCallback callback, void* 
 void CTarnellController::StopKeyMatrixThread() {
     running = false;
     if (!keyMatrixThread.joinable()) return;
+    KitInterruptRead(handle, 1);  // a read waiting for a key report ends now, not at its timeout
     // The thread cannot wait for itself; a later stop from another thread joins it.
     if (keyMatrixThread.get_id() == std::this_thread::get_id()) return;
     keyMatrixThread.join();
@@ -108,7 +110,8 @@ void CTarnellController::KeyMatrixThread(const KeyMatrixThreadParameters& parame
     KitSetReadTimeout(handle, static_cast<std::uint32_t>(kReadTimeout.count()));
     while (running) {
         if (paused) {
-            std::this_thread::sleep_for(kPausedSleep);
+            const auto until = std::chrono::steady_clock::now() + kPausedSleep;
+            while (running && paused && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(kStopCheck);
             continue;
         }
         const auto cycleStart = std::chrono::steady_clock::now();
@@ -124,8 +127,11 @@ void CTarnellController::KeyMatrixThread(const KeyMatrixThreadParameters& parame
             exceptionLogged = true;
         }
         // A pulled board fails its reads at once rather than after the timeout; keep the
-        // loop at its usual pace instead of spinning until the board is closed.
-        if (!read && running) std::this_thread::sleep_until(cycleStart + kReadTimeout);
+        // loop at its usual pace instead of spinning until the board is closed. The pause
+        // ends early for a stop, which must not wait it out.
+        if (!read)
+            while (running && std::chrono::steady_clock::now() < cycleStart + kReadTimeout)
+                std::this_thread::sleep_for(kStopCheck);
         while (exchangesWaiting > 0 && running) std::this_thread::sleep_for(kYieldToExchange);
     }
 }
@@ -141,7 +147,10 @@ bool CTarnellController::PollKeyMatrix(const KeyMatrixThreadParameters& paramete
         requestSent = true;
     }
     std::uint8_t report[kReportLength] = {};
-    if (ReadReport(1, report, kReportLength) < kReportLength) {
+    keyReportWait = true;  // an exchange that waits for the lock may end this read (LockForExchange)
+    const std::uint32_t read = ReadReport(1, report, kReportLength);
+    keyReportWait = false;
+    if (read < kReportLength) {
         if (KitGetLastError() == kKitDeviceGone) running = false;
         return false;
     }

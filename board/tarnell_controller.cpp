@@ -213,6 +213,9 @@ bool CTarnellController::EnableIic(bool on) {
 
 std::unique_lock<std::recursive_mutex> CTarnellController::LockForExchange() {
     ++exchangesWaiting;
+    // A key-matrix read waiting for a report would hold the lock up to its timeout; its report,
+    // if one comes, stays queued for the next cycle.
+    if (keyReportWait) KitInterruptRead(handle, 1);
     std::unique_lock<std::recursive_mutex> hold(deviceLock);
     --exchangesWaiting;
     return hold;

@@ -134,6 +134,7 @@ private:
     // type, so that the board's deletion also frees what the platform made for the lock.
     RecursiveMutex deviceLock;
     std::atomic<int> exchangesWaiting{0};
+    std::atomic<bool> keyReportWait{false};  // the key-matrix thread waits for a report under deviceLock
     std::map<int, std::pair<int, int>> moduleIds;
     std::atomic<bool> paused{false};
     std::atomic<bool> givenUp{false};  // a write timed out: no more writes are tried

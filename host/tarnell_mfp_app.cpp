@@ -74,6 +74,7 @@ void CTarnellMFPApp::Init() {
 
 void CTarnellMFPApp::Deinit() {
     theLog.Write(0, kModuleName, "module_deinit\n");
+    if (mainWindow) KillTimer(mainWindow, kSettleTimer);  // a reload still waiting is not made
     // Called from within the configuration dialog's message loop: the dialog lets go of the
     // boards before they are deleted, and nothing reloads once it has returned.
     if (configurationDialog) configurationDialog->Close();
@@ -145,7 +146,6 @@ void CTarnellMFPApp::ReloadMFPs() {
     }
     theLog.Write(0, kModuleName, "Reloading MFP's\n");
     panels.UnloadMFPs();
-    Sleep(1000);
     panelCount = panels.LoadMFPs();
     theLog.Write(0, kModuleName, "Loaded %d MFP's\n", panelCount);
     deviceChanges.ReloadFinished(DeviceChangeFilter::Clock::now());
@@ -157,5 +157,17 @@ void CTarnellMFPApp::OurDeviceChanged(UINT eventCode, const char* path) {
         return;
     }
     theLog.Write(0, kModuleName, "One of our devices has been added/removed.\n");
-    ReloadMFPs();
+    // The device needs a moment before it can be opened, and a burst of changes (a hub, two
+    // interfaces) is one reload: the reload runs kDeviceSettle after the last change, from a
+    // timer of the window thread, which meanwhile goes on drawing.
+    if (!mainWindow || !SetTimer(mainWindow, kSettleTimer, kDeviceSettle, &OnDevicesSettled)) ReloadMFPs();
+}
+
+void CALLBACK CTarnellMFPApp::OnDevicesSettled(HWND window, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(window, timer);
+    try {
+        theApp.ReloadMFPs();
+    } catch (...) {
+        theLog.Write(2, kModuleName, "Reloading stopped by an exception\n");
+    }
 }

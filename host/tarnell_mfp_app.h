@@ -30,6 +30,11 @@ public:
     WNDPROC PreviousWindowProc() const { return previousWindowProc; }
 
 private:
+    // The timer, on the simulator's main window, that reloads once devices settled.
+    static constexpr UINT_PTR kSettleTimer = 0x7A4E1;
+    static constexpr UINT kDeviceSettle = 1000;
+    static void CALLBACK OnDevicesSettled(HWND window, UINT message, UINT_PTR timer, DWORD time);
+
     WNDPROC previousWindowProc = nullptr;
     bool reloadPending = false;
     bool configuring = false;

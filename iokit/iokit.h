@@ -66,6 +66,9 @@ std::uint16_t KitProductIdOf(KitHandle handle);
 // Copies the 8-character serial and its terminating zero; true when it is not empty.
 bool KitSerialOf(KitHandle handle, wchar_t serial[9]);
 bool KitSetReadTimeout(KitHandle handle, std::uint32_t milliseconds);
+// Ends the reads of the pipe that wait now, at once, as timed out: for a thread that is being
+// stopped while it reads. A read that begins later waits as usual.
+bool KitInterruptRead(KitHandle handle, int pipe);
 // The handle names an opened device (a pulled-out device stays valid until KitCloseAll).
 bool KitHandleValid(KitHandle handle);
 // Marks the device as held by the board layer; reads and writes refuse devices not held.

@@ -60,6 +60,22 @@ bool KitSetReadTimeout(KitHandle handle, std::uint32_t milliseconds) {
     return true;
 }
 
+bool KitInterruptRead(KitHandle handle, int pipe) {
+    std::shared_ptr<PipeChannel> channel;
+    {
+        Hold hold(Kit().lock);
+        DeviceRecord* record = FindRecord(handle);
+        if (record == nullptr || (pipe != 0 && pipe != 1) || !record->pipes[pipe].channel) {
+            KitSetLastError(kKitInvalidParameter);
+            return false;
+        }
+        channel = record->pipes[pipe].channel;
+    }
+    channel->Interrupt();
+    KitSetLastError(kKitSuccess);
+    return true;
+}
+
 // Takes the kit lock too: the device list changes under it, and no holder of the kit lock
 // ever waits for a caller of this function.
 bool KitHandleValid(KitHandle handle) {

@@ -37,6 +37,15 @@ void PipeChannel::SignalClosing() {
     signalled.notify_all();
 }
 
+void PipeChannel::Interrupt() {
+    {
+        std::lock_guard<std::mutex> hold(queueLock);
+        if (waiting == 0) return;
+        interrupted = true;
+    }
+    signalled.notify_all();
+}
+
 bool PipeChannel::ResetAndPop(ReceiveQueue::Report& report) {
     std::lock_guard<std::mutex> hold(queueLock);
     data = error = false;
@@ -50,13 +59,17 @@ bool PipeChannel::Ended() {
 
 PipeChannel::Wake PipeChannel::WaitForSignal(std::uint32_t timeoutMs) {
     std::unique_lock<std::mutex> hold(queueLock);
-    const auto anySignal = [this] { return data || error || ended || closing; };
-    if (timeoutMs == kHidWaitForever) {
-        signalled.wait(hold, anySignal);
-    } else if (!signalled.wait_for(hold, std::chrono::milliseconds(timeoutMs), anySignal)) {
-        return Wake::TimedOut;
-    }
+    const auto anySignal = [this] { return data || error || ended || closing || interrupted; };
+    ++waiting;
+    bool signal = true;
+    if (timeoutMs == kHidWaitForever) signalled.wait(hold, anySignal);
+    else signal = signalled.wait_for(hold, std::chrono::milliseconds(timeoutMs), anySignal);
+    --waiting;
+    const bool wasInterrupted = interrupted;
+    if (waiting == 0) interrupted = false;  // an interruption is for the waits it found
+    if (!signal) return Wake::TimedOut;
     if (closing) return Wake::Closing;
+    if (wasInterrupted) return Wake::Interrupted;
     if (data) return Wake::Data;
     if (error) return Wake::Error;
     return Wake::Ended;

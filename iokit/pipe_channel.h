@@ -12,7 +12,7 @@
 
 class PipeChannel {
 public:
-    enum class Wake { Data, Error, Ended, Closing, TimedOut };
+    enum class Wake { Data, Error, Ended, Closing, TimedOut, Interrupted };
 
     // Reader thread: queues a report and signals data (also when the oldest was dropped).
     void PushReport(const std::uint8_t* report, std::size_t length);
@@ -22,6 +22,9 @@ public:
     void SignalEnded();
     // Kit shut-down: wakes every wait on this pipe for good.
     void SignalClosing();
+    // Ends the waits under way at once (Wake::Interrupted): for a reader that is being stopped.
+    // A wait that begins later is not affected.
+    void Interrupt();
 
     // Clears the data and error signals and takes the oldest report, in one step so that a
     // report arriving just after it still wakes the next wait.
@@ -41,4 +44,6 @@ private:
     bool error = false;
     bool ended = false;
     bool closing = false;
+    bool interrupted = false;
+    int waiting = 0;
 };

@@ -147,7 +147,7 @@ void CMFPWorker::ReloadIfFileChanged() {
     }
     ReplaceTables(newInputs, newOutputs);
     ++fileReloads;
-    theLog.Write(0, kModuleName, "[%s] Reloaded %s: it changed\n", sectionName.c_str(), iniPath.c_str());
+    theLog.Write(0, kModuleName, "[%s] %s changed: reloaded\n", sectionName.c_str(), iniPath.c_str());
 }
 
 // The tables are built outside the locks and swapped in one lock at a time, so a reload never

@@ -1,7 +1,6 @@
 // The output update: one pass reads every output's gauge variable, evaluates its formula and
 // drives the board; ClearAllOutputs switches everything off.
 #include <cstdlib>
-#include <thread>
 
 #include "formula/formula_evaluator.h"
 #include "log/log.h"
@@ -18,20 +17,22 @@ void LogBoardError() { theLog.Write(0, kModuleName, "%s", kBoardError); }
 
 void CMFPWorker::UpdateOutputs() {
     if (!simulatorFound) return;
-    // The pass holds the tables, so a reload waits for the pass to end and vice versa.
-    std::lock_guard<std::mutex> guard(outputsLock);
-    FormulaEvaluator evaluator;
-    std::string text;
-
+    // Finding the view may wait for its title, without the tables: a reload never waits behind
+    // it, and ending the panels cuts the wait short.
     if (viewWindow != 0 && services.windows.IsWindow(viewWindow)) {
         std::string title;
         if (!services.windows.GetWindowTitle(viewWindow, title) || title.empty()) {
-            std::this_thread::sleep_for(kEmptyTitlePause);
+            uint64_t seenWakes = runFlag->Wakes();
+            runFlag->SleepWhileSet(kEmptyTitlePause, seenWakes);
             viewWindow = FindSimulatorView();
         }
     } else {
         viewWindow = FindSimulatorView();
     }
+    // The pass holds the tables, so a reload waits for the pass to end and vice versa.
+    std::lock_guard<std::mutex> guard(outputsLock);
+    FormulaEvaluator evaluator;
+    std::string text;
     if (viewWindow == 0) {
         if (lastViewWindow != 0) {
             ClearOutputs();

@@ -218,6 +218,26 @@ TEST(BoardsInHost, DeinitWithTwoPanelsEndsWithinASecondAndLeavesNoModuleThread) 
     EXPECT_EQ(counts[2].threads, counts[0].threads);
 }
 
+// An outputs line rewritten beside the running module shows within a pass or two: no device
+// change, no reload of the panels, the board never closed.
+TEST(BoardsInHost, ARewrittenOutputsLineShowsWithoutAReload) {
+    ModuleFolder folder(Configuration().c_str());
+    std::string rewritten = std::string(kOutputsByName).substr(std::string("outputs=").size());
+    rewritten = rewritten.substr(0, rewritten.size() - 2);
+    rewritten.replace(rewritten.find("PLANE_ALTITUDE,int(%g)"), 22, "PLANE_ALTITUDE,int(%g)+7000");
+    const HostRun run = RunWithBoards(folder, "1583:" + kPanelA,
+                                      {"show:" + kPanelA, "ini:" + kPanelA + ":outputs:" + rewritten, "wait:1000", "show:" + kPanelA});
+    ASSERT_EQ(run.exitCode, 0);
+    const auto matrices = LinesStartingWith(run.output, "panel " + kPanelA + " matrix");
+    ASSERT_EQ(matrices.size(), 2u);
+    EXPECT_NE(matrices[1], matrices[0]) << "1200 became 8200";
+    const auto log = LogMessages(folder);
+    EXPECT_EQ(Count(log, "[" + kPanelA + "] " + folder.Path("Tarnell_MFP.ini") + " changed: reloaded"), 1u)
+        << ::testing::PrintToString(log);
+    EXPECT_EQ(Count(log, "Reloading MFP's"), 0u);
+    EXPECT_EQ(Count(log, "Loaded 1 MFP's"), 1u) << "loaded once, at module_init";
+}
+
 // A host that ends its process with the panels running, without module_deinit: the process
 // ends as the host asked, with its own exit code, not in the module's threads or locks.
 TEST(BoardsInHost, ExitWithoutDeinitEndsTheProcessWithItsOwnCode) {

@@ -75,6 +75,7 @@ const Played& Scenario() {
                                           "ncpaint", "menu",    "command:8520", "command:8521"};
         for (const DeviceCase& c : kDeviceCases) {
             steps.push_back(c.step);
+            steps.push_back("wait:1300");  // a reload comes once the devices have settled for a second
             steps.push_back("command:8520");
         }
         return steps;
@@ -188,8 +189,9 @@ TEST(ModuleInHost, OnlyArrivalAndRemovalOfOurBoardsReloadThePanels) {
 TEST(DeviceNotifications, TheMainWindowIsRegisteredWhileTheModuleRunsAndACopyOfAChangeReloadsOnce) {
     std::string lowerCase = kOurPath;
     for (char& c : lowerCase) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // Each burst of changes is one reload, a second after its last change.
     const Played played({"device:0x8000:5:" + kOurPath, "device:0x8000:5:" + kOurPath, "device:0x8000:5:" + lowerCase,
-                         "device:0x8004:5:" + kOurPath, "device:0x8004:5:" + kOurPath});
+                         "wait:1300", "device:0x8004:5:" + kOurPath, "device:0x8004:5:" + kOurPath, "wait:1300"});
     const std::vector<std::string>& output = played.run.output;
     ASSERT_EQ(played.run.exitCode, 0);
     const auto at = [&](const std::string& wanted) { return std::find(output.begin(), output.end(), wanted); };
@@ -202,7 +204,7 @@ TEST(DeviceNotifications, TheMainWindowIsRegisteredWhileTheModuleRunsAndACopyOfA
     EXPECT_LT(at("module_deinit"), at("devnotify unregister registered result=1"));
     EXPECT_EQ(Count(output, "devnotify open 0"), 1u);
 
-    EXPECT_EQ(Count(played.log, "0 Reloading MFP's"), 2u) << "one arrival, one removal";
+    EXPECT_EQ(Count(played.log, "0 Reloading MFP's"), 2u) << "one arrival, one removal, a second apart";
     EXPECT_EQ(Count(played.log, "0 The same device change again: no second reload"), 3u);
     EXPECT_EQ(Count(output, "hostproc devicechange 0x8000"), 3u) << "the host still gets every copy";
     EXPECT_EQ(Count(output, "hostproc devicechange 0x8004"), 2u);

@@ -55,6 +55,8 @@ const char kUsage[] =
     "  wait:MS                pump messages for MS milliseconds\n"
     "  gauge:TOKEN=TYPE:V     from now on answer lookups of TOKEN with this value\n"
     "  view-close, view-open  the view window goes, and comes back\n"
+    "  ini:SECTION:KEY:VALUE  write a key of the Tarnell_MFP.ini beside the module, as an\n"
+    "                         editor would (VALUE keeps its colons)\n"
     "  exit:CODE              end the process at once with ExitProcess(CODE), without\n"
     "                         module_deinit, as a host that exits abruptly does\n"
     "  counts                 print \"counts threads=N handles=M stand-in-threads=K\n"
@@ -199,6 +201,8 @@ int main(int argc, char** argv) {
         if (module.Load(options.modulePath, panels.Table())) {
             WatchDeviceNotifications(module.Handle(), windows.Main());
             HostWindows::OnDeinitRequest([&module] { module.Deinit(); });
+            const std::string& path = options.modulePath;
+            SetConfigurationPath(path.substr(0, path.find_last_of("\\/") + 1) + "Tarnell_MFP.ini");
             const DWORD initStart = GetTickCount();
             module.Init();
             Observe("init-ms %lu", GetTickCount() - initStart);

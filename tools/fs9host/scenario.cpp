@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <fstream>
 
 namespace {
@@ -25,7 +26,7 @@ const StepShape kShapes[] = {
     {"device", 3},  {"device-null", 1}, {"wait", 1},         {"show-menu", 1},
     {"press", 2},   {"release", 2},     {"unplug", 1},       {"plug", 1},
     {"show", 1},    {"gauge", 1},       {"view-close", 0},   {"view-open", 0},
-    {"counts", 0},      {"exit", 1},
+    {"counts", 0},      {"exit", 1},        {"ini", 3},
     {"user:wait", 1},   {"user:gone", 1},    {"user:tabs", 0},   {"user:rows", 0},
     {"user:choose", 3}, {"user:click", 2},   {"user:close", 1},  {"user:file", 2},
     {"user:press", 2},  {"user:release", 2}, {"user:unplug", 1}, {"user:plug", 1},
@@ -38,7 +39,7 @@ const StepShape kShapes[] = {
 // may have read the old values), and a reload loads the panels and runs their first pass.
 constexpr DWORD kSwitchSettleMs = 300;
 constexpr DWORD kTwoPassesMs = 600;
-constexpr DWORD kReloadSettleMs = 500;
+constexpr DWORD kReloadSettleMs = 1600;  // the module reloads a second after the change
 
 unsigned long Number(const std::string& text) { return std::strtoul(text.c_str(), nullptr, 0); }
 
@@ -138,12 +139,33 @@ void PrintCounts() {
             counts.standInThreads, counts.standInHandles);
 }
 
+namespace {
+
+double longestDispatchMs = 0;  // the host thread's alone
+
+double NowMs() {
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
+
 void PumpMessages() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
+        const double start = NowMs();
         DispatchMessageA(&message);
+        longestDispatchMs = std::max(longestDispatchMs, NowMs() - start);
     }
+}
+
+double TakeLongestDispatchMs() {
+    const double longest = longestDispatchMs;
+    longestDispatchMs = 0;
+    return longest;
 }
 
 bool ParseStep(const std::string& text, Step& step) {
@@ -196,10 +218,14 @@ void RunStep(const Step& step, HostWindows& windows, PanelsTable& panels) {
     else if (step.kind == "wait") Wait(static_cast<DWORD>(Number(arguments[0])));
     else if (step.kind == "press" || step.kind == "release") {
         if (SimSwitch(arguments[0], arguments[1], step.kind == "press")) Wait(kSwitchSettleMs);
-    } else if (step.kind == "unplug") {
-        if (SimUnplug(main, arguments[0])) Wait(kReloadSettleMs);
-    } else if (step.kind == "plug") {
-        if (SimPlug(main, arguments[0])) Wait(kReloadSettleMs);
+    } else if (step.kind == "unplug" || step.kind == "plug") {
+        // The longest the module held the window thread: the notification or a message after it.
+        TakeLongestDispatchMs();
+        const double start = NowMs();
+        const bool done = step.kind == "unplug" ? SimUnplug(main, arguments[0]) : SimPlug(main, arguments[0]);
+        const double notification = NowMs() - start;
+        if (done) Wait(kReloadSettleMs);
+        Observe("hold-ms %.0f", std::max(notification, TakeLongestDispatchMs()));
     } else if (step.kind == "show") {
         Wait(kTwoPassesMs);
         SimShow(arguments[0]);
@@ -212,9 +238,22 @@ void RunStep(const Step& step, HostWindows& windows, PanelsTable& panels) {
     else if (step.kind == "view-open") windows.OpenView();
     else if (step.kind == "counts") PrintCounts();
     else if (step.kind == "exit") ExitProcess(static_cast<UINT>(Number(arguments[0])));  // no module_deinit
+    else if (step.kind == "ini") {
+        // As an editor saves the module's configuration beside it: no notification of any kind.
+        const std::string path = ConfigurationPath();
+        if (!WritePrivateProfileStringA(arguments[0].c_str(), arguments[1].c_str(), arguments[2].c_str(), path.c_str()))
+            Observe("error cannot write %s (error %lu)", path.c_str(), GetLastError());
+    }
 }
 
 }  // namespace
+
+namespace {
+std::string configurationPath;  // the host thread's alone
+}  // namespace
+
+void SetConfigurationPath(const std::string& path) { configurationPath = path; }
+std::string ConfigurationPath() { return configurationPath; }
 
 void RunScenario(const std::vector<Step>& steps, HostWindows& windows, PanelsTable& panels, DialogCloser& closer) {
     for (size_t next = 0; next < steps.size();) {

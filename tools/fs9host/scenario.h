@@ -56,3 +56,9 @@ void SendDeviceChange(HWND window, WPARAM event, DWORD deviceType, const std::st
 void PrintCounts();
 // Dispatches every queued message of the calling thread.
 void PumpMessages();
+// The module's Tarnell_MFP.ini, which the step "ini" writes.
+void SetConfigurationPath(const std::string& path);
+std::string ConfigurationPath();
+// The longest time one message took from dispatch to return since the last call: what a user
+// sees as one frozen frame of the simulator.
+double TakeLongestDispatchMs();

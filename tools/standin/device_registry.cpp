@@ -61,6 +61,14 @@ DeviceRegistry::DeviceRegistry() {
     iow24.languageList = HidSerialText{0x0409};
     AddForeign("iow24", 0, iow24, kVendorDefinedPage, 0x01, false);
 
+    // MFP_SIM_FOREIGN=N: N more foreign devices (mice), for measuring the module among many.
+    const char* foreignCount = std::getenv("MFP_SIM_FOREIGN");
+    for (int n = foreignCount ? std::atoi(foreignCount) : 0; n > 0; --n) {
+        HidInterfaceInfo more = mouse;
+        more.attributes.productId = static_cast<std::uint16_t>(0xC100 + n);
+        AddForeign(("mouse" + std::to_string(n)).c_str(), -1, more, 0x01, 0x02, true);
+    }
+
     const char* boardTexts = std::getenv("MFP_SIM_BOARDS");
     std::string list = boardTexts ? boardTexts : "";
     for (std::size_t from = 0; from <= list.size();) {
