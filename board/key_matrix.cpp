@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr std::uint32_t kReportLength = 8;
 constexpr std::uint8_t kKeyMatrixEnable = 0x18;
 constexpr std::uint8_t kKeyMatrixLow = 0x19;   // out: read request; in: key bytes 0..3
 constexpr std::uint8_t kKeyMatrixHigh = 0x1A;  // in: key bytes 4..7

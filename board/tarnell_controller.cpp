@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr std::uint32_t kReportLength = 8;
 constexpr std::uint32_t kPortReportLength = 5;
 constexpr std::uint32_t kPinsUnknown = 0xFFFFFFFF;
 

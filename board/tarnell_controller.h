@@ -47,6 +47,8 @@ public:
     static constexpr int kFailed = -1;
     static constexpr int kNotEnabled = -3;
     static constexpr int kKeep = -1;  // WriteLedMatrixRow: keep the cached column byte
+    // The length of every report on the special-function interface (pipe 1).
+    static constexpr std::uint32_t kReportLength = 8;
 
     // The key-matrix thread starts through `threads`, which must outlive the board.
     CTarnellController(KitHandle handle, bool shared,

@@ -5,6 +5,9 @@
 
 #include <string>
 
+// The module's configuration file, beside the module.
+constexpr const char* kConfigurationFileName = "Tarnell_MFP.ini";
+
 // False for a missing file, a folder, or a file the process may not read.
 bool IsReadableFile(const std::string& path);
 

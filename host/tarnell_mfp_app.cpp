@@ -1,5 +1,6 @@
 #include "host/tarnell_mfp_app.h"
 
+#include "config/file_access.h"
 #include "host/device_notifications.h"
 #include "host/host_panels_win32.h"
 #include "iokit/iokit.h"
@@ -20,7 +21,7 @@ const char kModuleName[] = "MFP";
 PanelServices HostPanelServices() {
     return PanelServices{HostPanelsFromImportTable(), PlatformHostWindows(), PlatformKeyboard(),
                          PlatformProfileFile(), PlatformUserMessages(),
-                         SiblingPath(ModuleFilePath(), "Tarnell_MFP.ini")};
+                         SiblingPath(ModuleFilePath(), kConfigurationFileName)};
 }
 }  // namespace
 
@@ -39,16 +40,16 @@ void CTarnellMFPApp::Init() {
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&HostWindowProc),
                            &selfReference);
     const std::string modulePath = ModuleFilePath();
-    const std::string configPath = SiblingPath(modulePath, "Tarnell_MFP.ini");
+    const std::string configPath = SiblingPath(modulePath, kConfigurationFileName);
     const std::string logPath = SiblingPath(modulePath, "Tarnell_MFP.log");
 
-    const UINT debug = GetPrivateProfileIntA("Misc", "Debug", 0, configPath.c_str());
+    const uint32_t debug = PlatformProfileFile().GetInt("Misc", "Debug", 0, configPath);
     theLog.SetFileName(logPath);
     theLog.Enable(debug == 1);
 
     theLog.Write(0, kModuleName, "module_init called\n");
     theLog.Write(0, kModuleName, "Checking for FS9 main window\n");
-    mainWindow = FindWindowA("FS98MAIN", nullptr);
+    mainWindow = reinterpret_cast<HWND>(PlatformHostWindows().FindTopWindow(kMainWindowClass));
     if (!mainWindow) {
         theLog.Write(2, kModuleName, "FS9 windows was not found\n");
     } else {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "catalogue/event_catalogue.h"
 #include "log/log.h"
 #include "panels/mfp_worker.h"
 
@@ -10,8 +11,6 @@ namespace {
 
 const char kModuleName[] = "MFPWorker";
 
-constexpr uint32_t kFirstKeyEvent = 0x1000001;
-constexpr uint32_t kLastKeyEvent = 0x1000039;
 
 // Searched in this order; the first found is the view.
 const char* const kViewTitles[] = {"COCKPIT - View 00", "SPOT - View 00",
@@ -21,7 +20,9 @@ const char* const kViewTitles[] = {"COCKPIT - View 00", "SPOT - View 00",
 }  // namespace
 
 uint8_t KeystrokeVirtualKey(uint32_t eventId) {
-    if (eventId >= 0x1000001 && eventId <= 0x100000C) return eventId - 0xFFFF91;  // F1..F12
+    constexpr uint32_t kVirtualKeyF1 = 0x70;
+    if (eventId >= kFirstKeyboardEvent && eventId < kFirstKeyboardEvent + 12)  // F1..F12
+        return static_cast<uint8_t>(kVirtualKeyF1 + eventId - kFirstKeyboardEvent);
     if (eventId >= 0x100000D && eventId <= 0x1000026) return eventId - 0xFFFFCC;  // A..Z
     if (eventId >= 0x1000027 && eventId <= 0x1000030) return eventId - 0xFFFFF7;  // 0..9
     switch (eventId) {
@@ -87,7 +88,7 @@ void CMFPWorker::DispatchInput(const InputChange& change) {
     }
     // What the host or the keyboard throws ends this one action; the next switch still acts.
     try {
-        if (input.eventId >= kFirstKeyEvent && input.eventId <= kLastKeyEvent) {
+        if (input.eventId >= kFirstKeyboardEvent && input.eventId <= kLastKeyboardEvent) {
             theLog.Write(0, kModuleName, "Performing custom action (%ld)\n",
                          static_cast<long>(input.eventId));
             SendKeystroke(input.eventId, input.value);

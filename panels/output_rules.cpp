@@ -100,12 +100,9 @@ GaugeText FormatGaugeValue(const std::string& format, const GaugeVariable& varia
         case kGaugeTypeInt8:
             number = static_cast<int8_t>(static_cast<int64_t>(variable.value) & 0xFF);
             break;
-        case kGaugeTypeInt16: {
-            int16_t value = 0;
-            std::memcpy(&value, &variable.value, sizeof value);
-            number = value;
+        case kGaugeTypeInt16:
+            number = LoadInt16(variable);
             break;
-        }
         case kGaugeTypeDouble:
             number = variable.value;
             break;
@@ -155,12 +152,10 @@ namespace {
 GaugeVariable SampleVariable(double value, uint32_t typeCode) {
     GaugeVariable variable{};
     variable.typeCode = typeCode;
-    variable.value = typeCode == kGaugeTypeInt16 ? 0 : value;
-    if (typeCode == kGaugeTypeInt16) {
-        // The low 16 bits of the whole part, as a 16-bit store of a larger value keeps them.
-        const auto number = static_cast<int16_t>(static_cast<uint16_t>(static_cast<int64_t>(value) & 0xFFFF));
-        std::memcpy(&variable.value, &number, sizeof number);
-    }
+    variable.value = value;
+    // The low 16 bits of the whole part, as a 16-bit store of a larger value keeps them.
+    if (typeCode == kGaugeTypeInt16)
+        StoreInt16(variable, static_cast<int16_t>(static_cast<uint16_t>(static_cast<int64_t>(value) & 0xFFFF)));
     return variable;
 }
 

@@ -40,7 +40,7 @@ CConfigDlg::~CConfigDlg() = default;
 
 BOOL CConfigDlg::OnInitDialog() {
     ModalDialog::OnInitDialog();
-    iniPath = SiblingPath(ModuleFilePath(), "Tarnell_MFP.ini");
+    iniPath = SiblingPath(ModuleFilePath(), kConfigurationFileName);
     picture.SetResource(IDR_BANNER_JPEG);
     picture.SetLink(std::string());
     picture.Subclass(GetDlgItem(Window(), IDC_CONFIG_BANNER));

@@ -94,12 +94,8 @@ void SimHost::LookupGaugeVariable(GaugeVariable& variable) {
     if (found == gauges.end()) return;
     variable.data = &found->second;
     variable.typeCode = found->second.typeCode;
-    if (found->second.typeCode == kGaugeTypeInt16) {
-        const int16_t value = static_cast<int16_t>(found->second.value);
-        std::memcpy(&variable.value, &value, sizeof value);
-    } else {
-        variable.value = found->second.value;
-    }
+    if (found->second.typeCode == kGaugeTypeInt16) StoreInt16(variable, static_cast<int16_t>(found->second.value));
+    else variable.value = found->second.value;
 }
 
 WindowHandle SimHost::FindTopWindow(const char* className) {

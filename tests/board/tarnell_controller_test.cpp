@@ -33,7 +33,7 @@ TEST_F(OutputTest, MatrixLedsAtTheCorners) {
         EXPECT_EQ(board->SetMatrixLed(c.led, 1), 0);
         ASSERT_EQ(board->SetMatrixLed(c.led, 0), 0);
         Report dark = c.lit;
-        std::fill(dark.begin() + 3, dark.end(), 0);
+        std::fill(dark.begin() + std::min<std::ptrdiff_t>(3, dark.size()), dark.end(), 0);
         EXPECT_EQ(TakeReports(), (std::vector<Report>{c.lit, dark}));
     }
     EXPECT_EQ(board->SetMatrixLed(0, 1), -1);

@@ -4,7 +4,7 @@
 #include "tests/host/host_run.h"
 #include "tests/host/picker_on_thread.h"
 #include "tests/host/screen_stand_in.h"
-#include "tools/fs9host/dialog_driver.h"
+#include "testbed/fs9host/dialog_driver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tests/host/picker_on_thread.h"
 
-#include "tools/fs9host/dialog_driver.h"
+#include "testbed/fs9host/dialog_driver.h"
 
 const char kPickerCaption[] = "Flight Simulator Command Selection";
 

@@ -1,7 +1,7 @@
 // ChooseSetupFile on the main thread while a second thread plays the user in the dialog.
 #include "ui/setup_file_dialog.h"
 
-#include "tools/fs9host/dialog_driver.h"
+#include "testbed/fs9host/dialog_driver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/standin/worker_pool.h"
+#include "testbed/standin/worker_pool.h"
 
 #include <condition_variable>
 #include <deque>

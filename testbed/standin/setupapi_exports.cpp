@@ -12,8 +12,8 @@
 #include <set>
 #include <vector>
 
-#include "tools/standin/pin_library.h"
-#include "tools/standin/device_tree.h"
+#include "testbed/standin/pin_library.h"
+#include "testbed/standin/device_tree.h"
 
 namespace {
 

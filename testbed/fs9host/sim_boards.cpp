@@ -1,8 +1,8 @@
-#include "tools/fs9host/sim_boards.h"
+#include "testbed/fs9host/sim_boards.h"
 
 #include "config/mfp_data.h"
-#include "tools/fs9host/observations.h"
-#include "tools/fs9host/scenario.h"
+#include "testbed/fs9host/observations.h"
+#include "testbed/fs9host/scenario.h"
 
 #include <dbt.h>
 

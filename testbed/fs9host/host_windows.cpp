@@ -1,6 +1,6 @@
-#include "tools/fs9host/host_windows.h"
+#include "testbed/fs9host/host_windows.h"
 
-#include "tools/fs9host/observations.h"
+#include "testbed/fs9host/observations.h"
 
 #include <dbt.h>
 

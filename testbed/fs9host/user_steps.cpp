@@ -1,10 +1,10 @@
-#include "tools/fs9host/user_steps.h"
+#include "testbed/fs9host/user_steps.h"
 
-#include "tools/fs9host/dialog_closer.h"
-#include "tools/fs9host/dialog_driver.h"
-#include "tools/fs9host/host_windows.h"
-#include "tools/fs9host/observations.h"
-#include "tools/fs9host/sim_boards.h"
+#include "testbed/fs9host/dialog_closer.h"
+#include "testbed/fs9host/dialog_driver.h"
+#include "testbed/fs9host/host_windows.h"
+#include "testbed/fs9host/observations.h"
+#include "testbed/fs9host/sim_boards.h"
 
 #include <commctrl.h>
 

@@ -1,9 +1,9 @@
-#include "tools/standin/pipe_server.h"
+#include "testbed/standin/pipe_server.h"
 
 #include <algorithm>
 #include <atomic>
 
-#include "tools/standin/worker_pool.h"
+#include "testbed/standin/worker_pool.h"
 
 namespace {
 

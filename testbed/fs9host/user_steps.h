@@ -3,7 +3,7 @@
 // messages a person's actions send.
 #pragma once
 
-#include "tools/fs9host/scenario.h"
+#include "testbed/fs9host/scenario.h"
 
 #include <windows.h>
 

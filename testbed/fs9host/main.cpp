@@ -1,12 +1,12 @@
 // fs9host: a stand-in for Flight Simulator 2004 that loads a module, plays a scripted scenario
 // against it and prints what it observed. A test fixture and a tool for trying the module.
-#include "tools/fs9host/dialog_closer.h"
-#include "tools/fs9host/host_windows.h"
-#include "tools/fs9host/module_loader.h"
-#include "tools/fs9host/notification_watch.h"
-#include "tools/fs9host/observations.h"
-#include "tools/fs9host/panels_table.h"
-#include "tools/fs9host/scenario.h"
+#include "testbed/fs9host/dialog_closer.h"
+#include "testbed/fs9host/host_windows.h"
+#include "testbed/fs9host/module_loader.h"
+#include "testbed/fs9host/notification_watch.h"
+#include "testbed/fs9host/observations.h"
+#include "testbed/fs9host/panels_table.h"
+#include "testbed/fs9host/scenario.h"
 
 #include <windows.h>
 

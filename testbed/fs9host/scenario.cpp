@@ -1,10 +1,10 @@
-#include "tools/fs9host/scenario.h"
+#include "testbed/fs9host/scenario.h"
 
-#include "tools/fs9host/host_windows.h"
-#include "tools/fs9host/observations.h"
-#include "tools/fs9host/panels_table.h"
-#include "tools/fs9host/sim_boards.h"
-#include "tools/fs9host/user_steps.h"
+#include "testbed/fs9host/host_windows.h"
+#include "testbed/fs9host/observations.h"
+#include "testbed/fs9host/panels_table.h"
+#include "testbed/fs9host/sim_boards.h"
+#include "testbed/fs9host/user_steps.h"
 
 #include <windows.h>
 #include <dbt.h>

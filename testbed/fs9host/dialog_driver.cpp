@@ -1,4 +1,4 @@
-#include "tools/fs9host/dialog_driver.h"
+#include "testbed/fs9host/dialog_driver.h"
 
 #include <commctrl.h>
 

@@ -8,7 +8,7 @@
 //   device-null:EVENT            a WM_DEVICECHANGE without a record
 //   show-menu:MS                 open the module's popup under "&Tarnell" for MS milliseconds
 //   wait:MS                      pump messages for MS milliseconds
-// With the stand-in hid.dll's simulated boards (tools/standin):
+// With the stand-in hid.dll's simulated boards (testbed/standin):
 //   press:SERIAL:SWn, release:SERIAL:SWn    a switch of a board closes or opens
 //   unplug:SERIAL, plug:PID:SERIAL[:TYPE:VERSION]   the cable, with the WM_DEVICECHANGE it causes
 //   show:SERIAL                  after two output passes, the board's LED matrix and port lines

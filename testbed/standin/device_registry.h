@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "os/sim_board.h"
-#include "tools/standin/pipe_server.h"
+#include "testbed/standin/pipe_server.h"
 
 // One present HID interface.
 struct InterfaceView {

@@ -1,6 +1,6 @@
-#include "tools/fs9host/dialog_closer.h"
+#include "testbed/fs9host/dialog_closer.h"
 
-#include "tools/fs9host/observations.h"
+#include "testbed/fs9host/observations.h"
 
 #include <string>
 #include <vector>

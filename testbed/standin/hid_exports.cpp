@@ -14,11 +14,11 @@ extern "C" {
 
 #include <cstring>
 
-#include "tools/standin/pin_library.h"
-#include "tools/standin/device_registry.h"
-#include "tools/standin/device_tree.h"
-#include "tools/standin/sim_boards_api.h"
-#include "tools/standin/worker_pool.h"
+#include "testbed/standin/pin_library.h"
+#include "testbed/standin/device_registry.h"
+#include "testbed/standin/device_tree.h"
+#include "testbed/standin/sim_boards_api.h"
+#include "testbed/standin/worker_pool.h"
 
 namespace {
 

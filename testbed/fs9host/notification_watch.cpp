@@ -1,6 +1,6 @@
-#include "tools/fs9host/notification_watch.h"
+#include "testbed/fs9host/notification_watch.h"
 
-#include "tools/fs9host/observations.h"
+#include "testbed/fs9host/observations.h"
 
 #include <dbt.h>
 

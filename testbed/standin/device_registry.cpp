@@ -1,4 +1,4 @@
-#include "tools/standin/device_registry.h"
+#include "testbed/standin/device_registry.h"
 #include "os/same_name.h"
 
 #include <cfgmgr32.h>

@@ -1,6 +1,6 @@
-#include "tools/fs9host/panels_table.h"
+#include "testbed/fs9host/panels_table.h"
 
-#include "tools/fs9host/observations.h"
+#include "testbed/fs9host/observations.h"
 
 #include <atomic>
 #include <cstdlib>

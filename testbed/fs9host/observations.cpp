@@ -1,4 +1,4 @@
-#include "tools/fs9host/observations.h"
+#include "testbed/fs9host/observations.h"
 
 #include <cstdio>
 #include <mutex>

@@ -3,7 +3,7 @@
 
 #include <cfgmgr32.h>
 
-#include "tools/standin/device_tree.h"
+#include "testbed/standin/device_tree.h"
 
 CONFIGRET WINAPI CM_Get_Parent(PDEVINST parent, DEVINST node, ULONG flags) {
     if (!parent) return CR_INVALID_POINTER;

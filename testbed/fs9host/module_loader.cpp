@@ -1,6 +1,6 @@
-#include "tools/fs9host/module_loader.h"
+#include "testbed/fs9host/module_loader.h"
 
-#include "tools/fs9host/observations.h"
+#include "testbed/fs9host/observations.h"
 
 ModuleLoader::~ModuleLoader() {
     Deinit();
