@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(g++ cmake ninja-build)
 if [ "${1:-}" != main ]; then
   packages+=(
-    git python3 pkg-config
+    git python3 python3-markdown pkg-config
     googletest libgtest-dev libbenchmark-dev libmuparser-dev
     clang libclang-rt-14-dev
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686 debootstrap

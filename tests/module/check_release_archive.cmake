@@ -1,7 +1,8 @@
 # The release archive holds exactly these files, each the one the checkout or the win32 build
-# holds, so the programs in it are those shipped_module and shipped_tool check.
+# holds, so the programs in it are those shipped_module and shipped_tool check; and the guide
+# as HTML, every picture it shows packed beside it.
 #   -DARCHIVE=zip -DSOURCE=checkout
-set(shipped CHANGELOG.md Tarnell_MFP.dll Tarnell_MFP.ini USER_GUIDE.md images/config_dialog.png
+set(shipped CHANGELOG.md Tarnell_MFP.dll Tarnell_MFP.ini USER_GUIDE.html USER_GUIDE.md images/config_dialog.png
             images/config_picker.png images/picker_search.png mfp.exe)
 set(sources CHANGELOG.md build/win32/bin/Tarnell_MFP.dll docs/examples/Tarnell_MFP.ini docs/USER_GUIDE.md
             docs/images/config_dialog.png docs/images/config_picker.png docs/images/picker_search.png
@@ -17,10 +18,28 @@ list(SORT names)
 if(NOT names STREQUAL shipped)
   message(FATAL_ERROR "${ARCHIVE} holds ${names}, not ${shipped}")
 endif()
-foreach(name source IN ZIP_LISTS shipped sources)
+set(copies ${shipped})
+list(REMOVE_ITEM copies USER_GUIDE.html)
+foreach(name source IN ZIP_LISTS copies sources)
   file(SHA256 ${unpacked}/${name} packed)
   file(SHA256 ${SOURCE}/${source} current)
   if(NOT packed STREQUAL current)
     message(SEND_ERROR "${name} differs from ${source}: make the archive again (bash scripts/release.sh)")
   endif()
 endforeach()
+
+file(READ ${unpacked}/USER_GUIDE.html page)
+string(REGEX MATCHALL "src=\"[^\"]+\"" pictures "${page}")
+if(NOT pictures)
+  message(SEND_ERROR "USER_GUIDE.html shows no picture")
+endif()
+foreach(picture IN LISTS pictures)
+  string(REGEX REPLACE "^src=\"(.*)\"$" "\\1" path "${picture}")
+  if(NOT EXISTS ${unpacked}/${path})
+    message(SEND_ERROR "USER_GUIDE.html shows ${path}, which the archive does not hold")
+  endif()
+endforeach()
+string(FIND "${page}" "<table>" table)
+if(table EQUAL -1)
+  message(SEND_ERROR "USER_GUIDE.html has no table: the guide was not converted with its tables")
+endif()
