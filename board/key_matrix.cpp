@@ -3,6 +3,7 @@
 // new state to the callback.
 #include <chrono>
 #include <condition_variable>
+#include <thread>
 
 #include "board/tarnell_controller.h"
 #include "log/log.h"
@@ -17,6 +18,12 @@ constexpr auto kPausedSleep = std::chrono::milliseconds(200);
 constexpr auto kPauseSettle = std::chrono::milliseconds(100);
 constexpr auto kYieldToExchange = std::chrono::milliseconds(1);
 constexpr auto kStopCheck = std::chrono::milliseconds(5);
+
+// Sleeps until `until`, or less once `goOn` turns false: a stop must not wait out a pause.
+template <typename Condition>
+void SleepUntil(std::chrono::steady_clock::time_point until, Condition goOn) {
+    while (goOn() && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(kStopCheck);
+}
 
 }  // namespace
 
@@ -109,8 +116,7 @@ void CTarnellController::KeyMatrixThread(const KeyMatrixThreadParameters& parame
     KitSetReadTimeout(handle, static_cast<std::uint32_t>(kReadTimeout.count()));
     while (running) {
         if (paused) {
-            const auto until = std::chrono::steady_clock::now() + kPausedSleep;
-            while (running && paused && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(kStopCheck);
+            SleepUntil(std::chrono::steady_clock::now() + kPausedSleep, [this] { return running && paused; });
             continue;
         }
         const auto cycleStart = std::chrono::steady_clock::now();
@@ -126,11 +132,8 @@ void CTarnellController::KeyMatrixThread(const KeyMatrixThreadParameters& parame
             exceptionLogged = true;
         }
         // A pulled board fails its reads at once rather than after the timeout; keep the
-        // loop at its usual pace instead of spinning until the board is closed. The pause
-        // ends early for a stop, which must not wait it out.
-        if (!read)
-            while (running && std::chrono::steady_clock::now() < cycleStart + kReadTimeout)
-                std::this_thread::sleep_for(kStopCheck);
+        // loop at its usual pace instead of spinning until the board is closed.
+        if (!read) SleepUntil(cycleStart + kReadTimeout, [this] { return running.load(); });
         while (exchangesWaiting > 0 && running) std::this_thread::sleep_for(kYieldToExchange);
     }
 }

@@ -112,11 +112,10 @@ void CTarnellMFPApp::ConfigureMFP() {
         theLog.Write(0, kModuleName, "There are now MFP's to configure.\n");
         return;
     }
-    if (configuring) {
+    if (configurationDialog) {
         theLog.Write(0, kModuleName, "The configuration is open already\n");
         return;
     }
-    configuring = true;
     try {
         ModuleConfigurationDialog dialog(mainWindow);
         configurationDialog = &dialog;
@@ -127,7 +126,6 @@ void CTarnellMFPApp::ConfigureMFP() {
     }
     configurationDialog = nullptr;
     theLog.Write(0, kModuleName, "ConfigureMFP finished\n");
-    configuring = false;
     if (reloadPending && !deinitialised) {
         reloadPending = false;
         ReloadMFPs();
@@ -141,7 +139,7 @@ void CTarnellMFPApp::AboutMFP() {
 }
 
 void CTarnellMFPApp::ReloadMFPs() {
-    if (configuring) {
+    if (configurationDialog) {
         reloadPending = true;
         return;
     }

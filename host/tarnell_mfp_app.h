@@ -37,9 +37,8 @@ private:
 
     WNDPROC previousWindowProc = nullptr;
     bool reloadPending = false;
-    bool configuring = false;
     bool deinitialised = false;  // module_deinit came while the configuration was open
-    class ModuleConfigurationDialog* configurationDialog = nullptr;  // while the configuration is open
+    class ModuleConfigurationDialog* configurationDialog = nullptr;  // set while the configuration is open
     CMFP panels;  // runs against the real host, windows, keyboard and HID services
     HWND mainWindow = nullptr;
     int panelCount = 0;

@@ -31,20 +31,19 @@ bool ConfigurationFlow::OnKeys(int page, const uint8_t* keys) {
 
 std::optional<PickRequest> ConfigurationFlow::NextPick() {
     if (current) return std::nullopt;
-    std::lock_guard<std::mutex> guard(queueLock);
-    while (!closed && !pressed.empty()) {
-        PickRequest request = pressed.front();
-        pressed.pop_front();
-        const PanelPage& panel = *pages[static_cast<std::size_t>(request.page)];
-        // A switch without a row (beyond SW15, or any switch of a page whose key was corrupt)
-        // opens no picker: what the user chose there could not be shown or saved.
-        if (panel.model.RowOfKey(request.key) < 0) {
-            theLog.Write(0, kModuleName, "Switch %s of %s has no row\n", request.key.c_str(), panel.section.c_str());
-            continue;
+    {
+        std::lock_guard<std::mutex> guard(queueLock);
+        while (!closed && !pressed.empty() && !current) {
+            PickRequest request = pressed.front();
+            pressed.pop_front();
+            const PanelPage& panel = *pages[static_cast<std::size_t>(request.page)];
+            // A switch without a row (beyond SW15, or any switch of a page whose key was corrupt)
+            // opens no picker: what the user chose there could not be shown or saved.
+            if (panel.model.RowOfKey(request.key) >= 0) current = request;
+            else theLog.Write(0, kModuleName, "Switch %s of %s has no row\n", request.key.c_str(), panel.section.c_str());
         }
-        current = request;
-        break;
     }
+    // Outside the lock: pausing waits for the boards' cycles, which may be queueing a press.
     if (current && pauseBoards) pauseBoards(true);
     return current;
 }
