@@ -1,4 +1,5 @@
-// mfp demo end to end: the real mfp program with scripts, arguments and on a pseudo-terminal.
+// mfp demo end to end: the real mfp program with scripts, arguments and on a pseudo-terminal;
+// and the model of its interactive screens, which the terminal and the Windows window draw.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -11,9 +12,12 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <utility>
+
+#include "tools/mfp/demo/demo_session.h"
 
 namespace {
 
@@ -239,6 +243,82 @@ TEST(DemoCommandTest, TerminalShowsACorruptSection) {
     demo.Type('q');
     EXPECT_TRUE(demo.Ends(false));
     std::remove(iniPath.c_str());
+}
+
+// The keys and clicks of the interactive screens, on two panels with the bundled configuration
+// (SW2 parking brake, SW5 key G, SW7 pause); each row acts, then checks what a screen shows.
+TEST(DemoSessionTest, KeysAndClicksAsTheScreensShowThem) {
+    DemoRuntime runtime({"0000A1B2", "0000C3D4"}, "");
+    DemoSession session(runtime);
+    const std::string dark(kDemoDigits, ' ');
+    const struct {
+        const char* what;
+        std::function<void(DemoSession&)> act;
+        int selected;
+        const char* flight;     // how the state begins
+        const char* lastEvent;  // "" when nothing was sent yet
+        const char* digits;     // panel 1's, once a pass has run; null: not checked
+        bool secondPlugged;
+    } steps[] = {
+        {"start", [](DemoSession&) {}, 1, "flight held by the parking brake at 0 s", "", "1200110 000 ", true},
+        {"an unknown key does nothing", [](DemoSession& s) { EXPECT_FALSE(s.Key('x')); }, 1, "flight held", "", nullptr, true},
+        {"2 releases the brake", [](DemoSession& s) { EXPECT_TRUE(s.Key('2')); }, 1, "flight running at 0 s",
+         "event 0x100D8 0  Toggles parking brake on/off", nullptr, true},
+        {"the flight moves on", [](DemoSession& s) { s.Tick(5); }, 1, "flight running at 5 s",
+         "event 0x100D8 0  Toggles parking brake on/off", nullptr, true},
+        {"f pauses it", [](DemoSession& s) { s.Key('f'); s.Tick(5); }, 1, "flight paused at 5 s",
+         "event 0x100D8 0  Toggles parking brake on/off", nullptr, true},
+        {"SW7's pause event resumes it", [](DemoSession& s) { s.Key('7'); }, 1, "flight running at 5 s",
+         "event 0x10019 0  Toggles pause on/off", nullptr, true},
+        {"Tab picks panel 2, 5 types G there", [](DemoSession& s) { s.Key('\t'); s.Key('5'); }, 2, "flight running",
+         "key 0x47  G Key", nullptr, true},
+        {"u unplugs panel 2; its switches send nothing", [](DemoSession& s) { s.Key('u'); s.Key('2'); }, 2,
+         "flight running", "key 0x47  G Key", nullptr, false},
+        {"p plugs it again", [](DemoSession& s) { s.Key('p'); }, 2, "flight running", "key 0x47  G Key", nullptr, true},
+        {"n wraps to panel 1", [](DemoSession& s) { s.Key('n'); }, 1, "flight running", "key 0x47  G Key", nullptr, true},
+        {"no panel 3 to click", [](DemoSession& s) { s.SelectPanel(3); }, 1, "flight running", "key 0x47  G Key", nullptr, true},
+        {"a click on panel 2", [](DemoSession& s) { s.SelectPanel(2); }, 2, "flight running", "key 0x47  G Key", nullptr, true},
+        {"v closes the view: the displays go dark", [](DemoSession& s) { s.Key('v'); }, 2, "flight running",
+         "key 0x47  G Key", dark.c_str(), true},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act(session);
+        EXPECT_EQ(session.Selected(), step.selected);
+        EXPECT_EQ(session.FlightState().rfind(step.flight, 0), 0u) << session.FlightState();
+        const std::vector<std::string> events = session.Events();
+        EXPECT_EQ(events.empty() ? "" : events.back(), step.lastEvent);
+        if (step.digits) runtime.AwaitFreshPass();
+        const std::vector<DemoPanelView> panels = session.Panels();
+        ASSERT_EQ(panels.size(), 2u);
+        EXPECT_TRUE(panels[static_cast<std::size_t>(step.selected - 1)].selected);
+        EXPECT_FALSE(panels[static_cast<std::size_t>(2 - step.selected)].selected);
+        if (step.digits) {
+            EXPECT_EQ(DigitText(panels[0].rows), step.digits);
+        }
+        EXPECT_EQ(panels[1].plugged, step.secondPlugged);
+        EXPECT_EQ(panels[1].served, step.secondPlugged);
+        // An unplugged panel is dark and its buttons say nothing.
+        if (!step.secondPlugged) {
+            EXPECT_EQ(DigitText(panels[1].rows), dark);
+        }
+        EXPECT_EQ(panels[1].switches[1].action, step.secondPlugged ? "Toggles parking brake on/off" : "");
+    }
+    EXPECT_FALSE(session.ViewOpen());
+    // The lists keep the newest lines.
+    for (std::size_t i = 0; i < DemoSession::kKeptEvents; ++i) session.Key('4');
+    const std::vector<std::string> events = session.Events();
+    EXPECT_EQ(events.size(), DemoSession::kKeptEvents);
+    EXPECT_EQ(events.front(), "event 0x102BF 0  Toggle beacon lights");
+    // The buttons' labels: the key that presses each switch and what it does.
+    const DemoPanelView panel = session.Panels()[0];
+    const std::string labels[] = {"1 Toggle gear handle", "0 ", "a ", "e "};
+    EXPECT_EQ(std::string(1, panel.switches[0].key) + " " + panel.switches[0].action, labels[0]);
+    EXPECT_EQ(std::string(1, panel.switches[9].key) + " " + panel.switches[9].action, labels[1]);
+    EXPECT_EQ(std::string(1, panel.switches[10].key) + " " + panel.switches[10].action, labels[2]);
+    EXPECT_EQ(std::string(1, panel.switches[14].key) + " " + panel.switches[14].action, labels[3]);
+    EXPECT_NE(session.FlightValues().find("altitude 1200 ft"), std::string::npos) << session.FlightValues();
+    EXPECT_NE(session.FlightValues().find("parking brake off"), std::string::npos) << session.FlightValues();
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // mfp demo: the panel simulator. The real panel runtime runs against simulated panels and a
-// simulated simulator host. Interactively it draws the panels in the terminal; with --script,
-// or without a terminal (then the bundled flight), it plays a script and prints what the host
-// and the panels saw, for tests and bug reports.
+// simulated simulator host. Interactively it draws the panels in a window on Windows and in the
+// terminal elsewhere; with --script, or with nowhere to draw (then the bundled flight), it plays
+// a script and prints what the host and the panels saw, for tests and bug reports.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -21,6 +21,7 @@
 #include "tools/mfp/output_text.h"
 #include "tools/mfp/demo/demo_script.h"
 #include "tools/mfp/demo/demo_terminal.h"
+#include "tools/mfp/demo/demo_window.h"
 
 namespace {
 
@@ -180,6 +181,10 @@ int RunDemoCommand(const Arguments& args) {
     if (!options->scriptPath.empty()) {
         std::ifstream script(options->scriptPath);
         return RunScript(script, options->scriptPath, *options);
+    }
+    if (DemoWindowAvailable()) {
+        DemoRuntime runtime(options->serials, options->iniPath);
+        return RunDemoWindow(runtime);
     }
     if (!DemoTerminalAvailable()) {
         std::fprintf(stderr, "mfp demo: no terminal: playing the bundled flight\n");
