@@ -76,6 +76,8 @@ public:
     bool IicOn() const;
     bool LedMatrixOn() const;
     bool KeyMatrixOn() const;
+    // The host has switched the key matrix on and asked for its state: every change is reported.
+    bool KeyReportsArmed() const;
 
     // --- The cable. A pulled board fails every open read and write for good; plugged back it
     // powers up afresh (functions off, LEDs dark, lines high) and is found by the next scan.

@@ -108,6 +108,11 @@ bool SimBoard::KeyMatrixOn() const {
     return keyMatrixOn;
 }
 
+bool SimBoard::KeyReportsArmed() const {
+    std::lock_guard<std::mutex> hold(lock);
+    return keyReportsArmed;
+}
+
 void SimBoard::Pull() {
     std::lock_guard<std::mutex> hold(lock);
     if (!plugged) return;

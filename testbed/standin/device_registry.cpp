@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "config/sim_board_text.h"
+#include "testbed/standin/board_script.h"
 
 namespace {
 
@@ -43,7 +44,11 @@ HidSerialText Units(const char* text) {
 
 DeviceRegistry& DeviceRegistry::Get() {
     // Never destroyed: the pipe threads may still run while the process exits.
-    static DeviceRegistry* registry = new DeviceRegistry;
+    static DeviceRegistry* registry = [] {
+        auto* made = new DeviceRegistry;
+        StartKeyScript();  // its thread finds the boards here
+        return made;
+    }();
     return *registry;
 }
 

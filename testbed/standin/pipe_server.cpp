@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "testbed/standin/board_script.h"
 #include "testbed/standin/worker_pool.h"
 
 namespace {
@@ -216,7 +217,7 @@ void PipeServer::Serve(Instance& instance) {
             reading = false;
             if (GetOverlappedResult(file, &read, &bytes, FALSE)) {
                 // A report of the wrong length is dropped by the board, as the chip refuses it.
-                if (!discarding && board) board->ReceiveOutputReport(pipe, received, bytes);
+                if (!discarding && board && board->ReceiveOutputReport(pipe, received, bytes)) TraceBoard(*board);
                 discarding = false;
             } else if (GetLastError() == ERROR_MORE_DATA) {
                 discarding = true;

@@ -15,6 +15,8 @@
  *    string). Read when hid.dll is first used; an entry not understood is ignored with a line on
  *    stderr. Two foreign HID devices are always present as well: a mouse (046D:C077, every
  *    string request fails) and an IO-Warrior 24 (07C0:1501, serial 00001A2B).
+ *  - MFP_SIM_TRACE and MFP_SIM_KEYS (board_script.h) record what the boards show and set their
+ *    switches for a program the test cannot reach into.
  *  - Reach these functions with GetProcAddress(GetModuleHandleA("hid.dll"), "SimBoardPlug") once
  *    the module has loaded hid.dll (or LoadLibraryA("hid.dll") under the same overrides). hid.dll
  *    pins itself, so it stays loaded, and the boards stay as they are, across the kit's closes.
