@@ -14,6 +14,7 @@ int RunDemoWindow(DemoRuntime&) { return 1; }  // not called: no window here
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -73,13 +74,17 @@ private:
     void Paint();
     void DrawPanel(HDC dc, const DemoPanelView& panel, int top) const;
     int PanelsBottom() const { return kMargin + static_cast<int>(panels.size()) * kPanelHeight; }
+    void UpdateScrollBar();
+    void ScrollTo(int y);
+    void Scroll(int request);
 
     DemoSession session;
     HWND window = nullptr;
     HFONT font = nullptr;
     std::vector<DemoPanelView> panels;
     std::vector<std::string> events, messages, captions;
-    std::string flightText;
+    int contentHeight = 0;  // the whole window's contents; more than fits on a small screen
+    int scrollY = 0;        // the contents' row at the window's top
     std::chrono::steady_clock::time_point lastTick = std::chrono::steady_clock::now();
 };
 
@@ -125,10 +130,57 @@ void DemoWindow::CreateControls() {
     AddControl("LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, kMessageList,
                kMargin, y, kWidth - 2 * kMargin, kMessageListHeight);
     SendDlgItemMessageA(window, kMessageList, LB_SETHORIZONTALEXTENT, 2000, 0);
-    y += kMessageListHeight + kMargin;
-    RECT frame{0, 0, kWidth, y};
+    contentHeight = y + kMessageListHeight + kMargin;
+    // As tall as the contents, but no taller than the screen: the rest scrolls.
+    RECT frame{0, 0, kWidth, contentHeight}, workArea{0, 0, 0, 0};
     AdjustWindowRect(&frame, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), FALSE);
-    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    const int screenHeight = workArea.bottom - workArea.top;
+    const int height = screenHeight > 0 ? std::min<int>(frame.bottom - frame.top, screenHeight) : frame.bottom - frame.top;
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + GetSystemMetrics(SM_CXVSCROLL), height,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    UpdateScrollBar();
+}
+
+void DemoWindow::UpdateScrollBar() {
+    RECT client;
+    GetClientRect(window, &client);
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
+    info.nMax = contentHeight - 1;
+    info.nPage = static_cast<UINT>(client.bottom);
+    SetScrollInfo(window, SB_VERT, &info, TRUE);
+    ScrollTo(scrollY);
+}
+
+void DemoWindow::ScrollTo(int y) {
+    RECT client;
+    GetClientRect(window, &client);
+    y = std::max(0, std::min(y, contentHeight - static_cast<int>(client.bottom)));
+    if (y == scrollY) return;
+    ScrollWindowEx(window, 0, scrollY - y, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    scrollY = y;
+    SetScrollPos(window, SB_VERT, y, TRUE);
+}
+
+void DemoWindow::Scroll(int request) {
+    RECT client;
+    GetClientRect(window, &client);
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_TRACKPOS;
+    GetScrollInfo(window, SB_VERT, &info);
+    switch (request) {
+        case SB_LINEUP: ScrollTo(scrollY - 20); break;
+        case SB_LINEDOWN: ScrollTo(scrollY + 20); break;
+        case SB_PAGEUP: ScrollTo(scrollY - client.bottom); break;
+        case SB_PAGEDOWN: ScrollTo(scrollY + client.bottom); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: ScrollTo(info.nTrackPos); break;
+        case SB_TOP: ScrollTo(0); break;
+        case SB_BOTTOM: ScrollTo(contentHeight); break;
+    }
 }
 
 void DemoWindow::Command(int id) {
@@ -170,7 +222,7 @@ void DemoWindow::Refresh() {
     std::vector<DemoPanelView> views = session.Panels();
     if (views != panels) {
         panels = std::move(views);
-        RECT area{0, 0, kWidth, PanelsBottom()};
+        RECT area{0, -scrollY, kWidth, PanelsBottom() - scrollY};
         InvalidateRect(window, &area, FALSE);
     }
     const DemoPanelView& selected = panels[static_cast<std::size_t>(session.Selected() - 1)];
@@ -293,7 +345,7 @@ void DemoWindow::Paint() {
     FillRectangle(buffer, 0, 0, kWidth, height, GetSysColor(COLOR_BTNFACE));
     for (std::size_t i = 0; i < panels.size(); ++i)
         DrawPanel(buffer, panels[i], kMargin + static_cast<int>(i) * kPanelHeight);
-    BitBlt(dc, 0, 0, kWidth, height, buffer, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, -scrollY, kWidth, height, buffer, 0, 0, SRCCOPY);
     SelectObject(buffer, oldFont);
     SelectObject(buffer, oldBitmap);
     DeleteObject(bitmap);
@@ -311,13 +363,22 @@ LRESULT DemoWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_LBUTTONDOWN: {
             // A click on a panel selects it.
-            const int y = static_cast<short>(HIWORD(lParam));
+            const int y = static_cast<short>(HIWORD(lParam)) + scrollY;
             if (y >= kMargin && y < PanelsBottom()) {
                 session.SelectPanel((y - kMargin) / kPanelHeight + 1);
                 Refresh();
             }
             return 0;
         }
+        case WM_VSCROLL:
+            Scroll(LOWORD(wParam));
+            return 0;
+        case WM_MOUSEWHEEL:
+            ScrollTo(scrollY - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 60);
+            return 0;
+        case WM_SIZE:
+            if (contentHeight > 0) UpdateScrollBar();
+            return 0;
         case WM_PAINT:
             Paint();
             return 0;
@@ -325,7 +386,7 @@ LRESULT DemoWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // The panels are painted whole; only the space below them is erased.
             RECT below;
             GetClientRect(window, &below);
-            below.top = PanelsBottom();
+            below.top = PanelsBottom() - scrollY;
             FillRect(reinterpret_cast<HDC>(wParam), &below, GetSysColorBrush(COLOR_BTNFACE));
             return 1;
         }
@@ -361,7 +422,7 @@ int DemoWindow::Run() {
     font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     panels = session.Panels();
     if (!CreateWindowExA(0, kWindowClass, "mfp demo: the Tarnell Multi Function Panel simulator",
-                         WS_OVERLAPPEDWINDOW & ~(WS_THICKFRAME | WS_MAXIMIZEBOX), CW_USEDEFAULT, CW_USEDEFAULT, kWidth,
+                         (WS_OVERLAPPEDWINDOW | WS_VSCROLL) & ~WS_MAXIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT, kWidth,
                          400, nullptr, nullptr, windowClass.hInstance, this)) {
         std::fprintf(stderr, "mfp demo: the window could not be made (error %lu)\n", GetLastError());
         return 1;
