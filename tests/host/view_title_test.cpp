@@ -134,7 +134,9 @@ TEST(ViewTitle, IsTheAnsiTextCutAt259Characters) {
         std::string title = "unchanged";
         const bool read = PlatformHostWindows().GetWindowTitle(reinterpret_cast<WindowHandle>(windows.view), title);
         EXPECT_EQ(read, length > 0);
-        if (read) EXPECT_EQ(title, std::string(expected, static_cast<size_t>(length)));
+        if (read) {
+            EXPECT_EQ(title, std::string(expected, static_cast<size_t>(length)));
+        }
     }
 }
 

@@ -3,10 +3,10 @@
 # as HTML, every picture it shows packed beside it.
 #   -DARCHIVE=zip -DSOURCE=checkout
 set(shipped CHANGELOG.md Tarnell_MFP.dll Tarnell_MFP.ini USER_GUIDE.html USER_GUIDE.md images/config_dialog.png
-            images/config_picker.png images/picker_search.png mfp.exe)
+            images/config_picker.png images/demo_window.png images/picker_search.png mfp.exe)
 set(sources CHANGELOG.md build/win32/bin/Tarnell_MFP.dll docs/examples/Tarnell_MFP.ini docs/USER_GUIDE.md
-            docs/images/config_dialog.png docs/images/config_picker.png docs/images/picker_search.png
-            build/win32/bin/mfp.exe)
+            docs/images/config_dialog.png docs/images/config_picker.png docs/images/demo_window.png
+            docs/images/picker_search.png build/win32/bin/mfp.exe)
 if(NOT EXISTS ${ARCHIVE})
   message(FATAL_ERROR "${ARCHIVE} is missing: bash scripts/release.sh makes it")
 endif()
