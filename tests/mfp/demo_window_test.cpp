@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <thread>
@@ -136,6 +137,12 @@ TEST(DemoWindowTest, AClickOrAKeyPressesASwitch) {
     })) << "the click on SW2 sent no parking brake event";
     EXPECT_TRUE(Within(std::chrono::seconds(5), [&] { return Text(flight).rfind("flight running", 0) == 0; }))
         << Text(flight);
+    // The line run_and_capture.sh takes its screenshot at, once the displays show the flight
+    // under way; it moves on meanwhile.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    std::printf("demo-held\n");
+    std::fflush(stdout);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
 
     PostMessageA(window, WM_CHAR, '7', 0);
     EXPECT_TRUE(Within(std::chrono::seconds(5), [&] { return Holds(Lines(events), "event 0x10019 0  Toggles pause on/off"); }))

@@ -82,7 +82,7 @@ private:
     HWND window = nullptr;
     HFONT font = nullptr;
     std::vector<DemoPanelView> panels;
-    std::vector<std::string> events, messages, captions;
+    std::vector<std::string> events, messages;
     int contentHeight = 0;  // the whole window's contents; more than fits on a small screen
     int scrollY = 0;        // the contents' row at the window's top
     std::chrono::steady_clock::time_point lastTick = std::chrono::steady_clock::now();
@@ -111,7 +111,7 @@ void DemoWindow::CreateControls() {
         int id;
         const char* text;
     } controls[] = {{kNextPanel, "Next panel (Tab)"}, {kUnplug, "Unplug (u)"}, {kPlug, "Plug (p)"},
-                    {kView, "Close the view (v)"}, {kPause, "Pause the flight (f)"}};
+                    {kView, "Close the view (v)"}, {kPause, "Pause or resume (f)"}};
     int x = kMargin;
     for (const auto& control : controls) {
         AddControl("BUTTON", control.text, BS_PUSHBUTTON, control.id, x, y, kButtonWidth, kControlHeight);
@@ -137,8 +137,12 @@ void DemoWindow::CreateControls() {
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
     const int screenHeight = workArea.bottom - workArea.top;
     const int height = screenHeight > 0 ? std::min<int>(frame.bottom - frame.top, screenHeight) : frame.bottom - frame.top;
-    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + GetSystemMetrics(SM_CXVSCROLL), height,
-                 SWP_NOMOVE | SWP_NOZORDER);
+    RECT placed;
+    GetWindowRect(window, &placed);
+    const int top = screenHeight > 0 ? std::max<int>(workArea.top, std::min<int>(placed.top, workArea.bottom - height))
+                                     : placed.top;
+    SetWindowPos(window, nullptr, placed.left, top, frame.right - frame.left + GetSystemMetrics(SM_CXVSCROLL), height,
+                 SWP_NOZORDER);
     UpdateScrollBar();
 }
 
