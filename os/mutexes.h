@@ -17,19 +17,14 @@
 #define MFP_DESTROY_MUTEX(handle) static_cast<void>(handle)
 #endif
 
+// Neither can be copied: their std:: bases cannot.
 class Mutex : public std::mutex {
 public:
-    Mutex() = default;
-    Mutex(const Mutex&) = delete;
-    Mutex& operator=(const Mutex&) = delete;
     ~Mutex() { MFP_DESTROY_MUTEX(native_handle()); }
 };
 
 class RecursiveMutex : public std::recursive_mutex {
 public:
-    RecursiveMutex() = default;
-    RecursiveMutex(const RecursiveMutex&) = delete;
-    RecursiveMutex& operator=(const RecursiveMutex&) = delete;
     ~RecursiveMutex() { MFP_DESTROY_MUTEX(native_handle()); }
 };
 

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -61,9 +62,7 @@ std::vector<std::string> Lines(HWND list) {
 }
 
 bool Holds(const std::vector<std::string>& lines, const std::string& line) {
-    for (const std::string& l : lines)
-        if (l == line) return true;
-    return false;
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 // mfp.exe demo with no standard output (as from a shortcut), ended when the test ends.

@@ -24,13 +24,6 @@ char KeyOfSwitch(int n) {
     return n == 10 ? '0' : static_cast<char>('a' + n - 11);
 }
 
-bool DemoPanelView::operator==(const DemoPanelView& other) const {
-    auto same = [](const DemoSwitch& a, const DemoSwitch& b) { return a.number == b.number && a.action == b.action; };
-    return serial == other.serial && selected == other.selected && plugged == other.plugged &&
-           served == other.served && rows == other.rows && ports == other.ports &&
-           std::equal(switches.begin(), switches.end(), other.switches.begin(), same);
-}
-
 void DemoFlight::Hear(const SimHostRecord& record) {
     if (record.kind != SimHostRecord::Kind::Event) return;
     std::lock_guard<std::mutex> guard(lock);

@@ -20,6 +20,10 @@ struct DemoSwitch {
     int number = 0;  // 1..15
     char key = 0;
     std::string action;
+
+    bool operator==(const DemoSwitch& other) const {
+        return number == other.number && key == other.key && action == other.action;
+    }
 };
 
 // One panel as a screen draws it.
@@ -32,7 +36,10 @@ struct DemoPanelView {
     std::array<std::uint8_t, 4> ports{};  // the port lines, 1 = high (an LED there is off)
     std::array<DemoSwitch, 15> switches{};
 
-    bool operator==(const DemoPanelView& other) const;
+    bool operator==(const DemoPanelView& other) const {
+        return serial == other.serial && selected == other.selected && plugged == other.plugged &&
+               served == other.served && rows == other.rows && ports == other.ports && switches == other.switches;
+    }
 };
 
 // The bundled flight, repeated every two minutes of flight time: take-off roll, gear up, climb
